@@ -1,0 +1,88 @@
+#pragma once
+// The configuration document: the image, its modified flag and the section
+// editors that show it. The document never interprets the bytes; it refreshes
+// and collects its editors in one fixed order.
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "document/config_image.h"
+
+namespace wk {
+
+class Prompter;
+
+enum TransferDirection : int {
+  kImageToPage = 0,  // refresh: the editor shows the image
+  kPageToImage = 1,  // collect: the editor writes its pending edits into the image
+};
+
+class ImageEditor {
+ public:
+  virtual ~ImageEditor() = default;
+  virtual void TransferImage(int direction) = 0;
+};
+
+// The editors in the order the document calls them, both directions alike.
+enum class EditorSlot {
+  SmsData,
+  MainChannels,
+  UserEvents,
+  Outputs,
+  ThermoChannel1,
+  ThermoChannel2,
+  IButtonKeys,
+  Miscellaneous,
+  Reports,
+};
+inline constexpr std::size_t kEditorSlotCount = 9;
+
+class C4410Doc {
+ public:
+  C4410Doc();
+  ~C4410Doc();
+  C4410Doc(const C4410Doc&) = delete;
+  C4410Doc& operator=(const C4410Doc&) = delete;
+
+  ConfigImage& image() { return *image_; }
+  const ConfigImage& image() const { return *image_; }
+
+  bool isModified() const { return modified_; }
+  void setModified(bool modified);
+  // Called whenever the flag changes value.
+  void setModifiedObserver(std::function<void(bool)> observer) { modifiedObserver_ = std::move(observer); }
+
+  // The section view registers its pages here; nullptr removes one.
+  void registerEditor(EditorSlot slot, ImageEditor* editor);
+  void refreshEditors();  // every editor, direction 0
+  void collectEditors();  // every editor, direction 1
+  void refreshSmsData();  // the SMS data editor alone, direction 0
+
+  // A new document: the defaults, then a refresh. Not modified.
+  void makeNew();
+
+  // Reads a .vld file. The version messages go through prompter. On failure
+  // ("Unexpected file format.", "Failed to open document.") the document is
+  // left exactly as it was. On success the editors are refreshed and the
+  // document is not modified.
+  bool open(const std::string& path, Prompter& prompter);
+
+  // Collects the editors and saves the image as a version-105 file, replacing
+  // the old file only once the new one is complete. On failure the old file
+  // and the modified flag are left as they were and "Failed to save document."
+  // is shown.
+  bool save(const std::string& path, Prompter& prompter);
+
+  // The file last opened or saved; empty for a new document.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::unique_ptr<ConfigImage> image_;
+  bool modified_ = false;
+  std::function<void(bool)> modifiedObserver_;
+  std::array<ImageEditor*, kEditorSlotCount> editors_{};
+  std::string path_;
+};
+
+}  // namespace wk

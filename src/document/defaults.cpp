@@ -1,0 +1,46 @@
+#include "document/defaults.h"
+
+#include <algorithm>
+
+#include "document/records.h"
+
+namespace wk {
+namespace {
+
+constexpr std::uint8_t kSourceMainChannel = 1;
+constexpr std::uint16_t kDefaultSoundLength = 10;  // seconds
+
+// Channels 1-8, 9-16 and 17-24 use inputs 1-8 in turn.
+void assignDefaultInputs(ConfigImage& image) {
+  for (std::size_t k = 0; k < image::kChannelCount; ++k)
+    MainChannelRecord::at(image, k).setInputIndex(static_cast<std::uint8_t>(k % 8));
+}
+
+}  // namespace
+
+void applyNewDocumentDefaults(ConfigImage& image) {
+  image.clear();
+  for (std::size_t k = 0; k < image::kSmsRecordCount; ++k) {
+    auto record = NotificationRecord::at(image, k);
+    record.setSourceCategory(kSourceMainChannel);
+    record.setSoundLength(kDefaultSoundLength);
+  }
+  assignDefaultInputs(image);
+  auto common = CommonSettingsView::of(image);
+  common.setTemperatureFormat(5);  // "T1.1=0.0C"
+  common.setSpeakerVolume(5);
+  common.setBalanceRequest("*100#");
+  common.setMicGain(2);
+}
+
+void applyFallbackContents(ConfigImage& image) {
+  const auto sms = image.slice(image::SmsRecords);
+  std::fill(sms.begin(), sms.end(), 0);
+  for (std::size_t k = 0; k < image::kSmsRecordCount; ++k)
+    NotificationRecord::at(image, k).setSourceCategory(kSourceMainChannel);
+  const auto ee = image.slice(image::EeBlock);
+  std::fill(ee.begin(), ee.end(), 0);
+  assignDefaultInputs(image);
+}
+
+}  // namespace wk

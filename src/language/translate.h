@@ -1,0 +1,14 @@
+#pragma once
+// Every text the user sees passes through translate() at the moment it is shown.
+#include <string>
+#include <string_view>
+
+namespace wk {
+
+// The translation of a whole text, or the text itself.
+std::u16string translate(std::u16string_view text);
+
+// The same for the core's UTF-8 texts.
+std::string tr(std::string_view text);
+
+}  // namespace wk

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace wk {
+namespace {
+
+using test::runProcess;
+using test::TempDir;
+
+test::ProcessResult cli(const std::vector<std::string>& args) { return runProcess(WK_CLI_PATH, args); }
+
+TEST(CliNew, WritesTheDefaultsAsVersion105) {
+  TempDir dir;
+  const auto r = cli({"new", "-o", dir.file("new.vld")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto f = test::readBytes(dir.file("new.vld"));
+  ASSERT_EQ(f.size(), 66512u);
+  EXPECT_EQ(f[0], 0x69);
+  EXPECT_EQ(f[1], 0x00);
+  const std::uint8_t record0[] = {0x00, 0x00, 0x0A, 0x00, 0x01};
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(f[2 + i], record0[i]);
+  const std::uint8_t balance[] = {0x05, 0x2A, 0x31, 0x30, 0x30, 0x23};
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(f[65538 + 856 + i], balance[i]);
+}
+
+TEST(CliConvert, ConvertsAVersion104File) {
+  TempDir dir;
+  std::vector<std::uint8_t> old(66512, 0);
+  old[0] = 0x68;
+  old[2 + 256 + 3] = 0x42;       // SMS record 1, byte 3
+  old[2 + 256 + 200] = 0x77;     // slot padding, dropped
+  old[65538 + 973] = 0x24;       // last EE byte
+  test::writeBytes(dir.file("old.vld"), old);
+  const auto r = cli({"convert", dir.file("old.vld"), "-o", dir.file("new.vld")});
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_EQ(r.err, "The old version detected... File will be saved in new format\n");
+  const auto f = test::readBytes(dir.file("new.vld"));
+  ASSERT_EQ(f.size(), 66512u);
+  EXPECT_EQ(f[0], 0x69);
+  EXPECT_EQ(f[2 + 158 + 3], 0x42);
+  EXPECT_EQ(f[2 + 256 + 200], 0x00);
+  EXPECT_EQ(f[66511], 0x24);
+}
+
+TEST(CliConvert, NewerVersionFallsBackWithItsMessage) {
+  TempDir dir;
+  std::vector<std::uint8_t> newer(66512, 0x55);
+  newer[0] = 0x6A;
+  newer[1] = 0x00;
+  test::writeBytes(dir.file("newer.vld"), newer);
+  const auto r = cli({"convert", dir.file("newer.vld"), "-o", dir.file("out.vld")});
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_EQ(r.err, "The new version detected. Update Application\n");
+  const auto f = test::readBytes(dir.file("out.vld"));
+  EXPECT_EQ(f[2 + 4], 1);
+  EXPECT_EQ(f[2 + 2], 0);
+  EXPECT_EQ(f[65538 + 5], 1);
+}
+
+TEST(CliConvert, ShortFileFailsWithoutWritingTheOutput) {
+  TempDir dir;
+  test::writeBytes(dir.file("short.vld"), {0x69});
+  const auto r = cli({"convert", dir.file("short.vld"), "-o", dir.file("out.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "Unexpected file format.\n");
+  EXPECT_FALSE(test::fileExists(dir.file("out.vld")));
+
+  const auto missing = cli({"convert", dir.file("none.vld"), "-o", dir.file("out.vld")});
+  EXPECT_EQ(missing.exitStatus, 2);
+  EXPECT_NE(missing.err.find("Failed to open document."), std::string::npos);
+  EXPECT_FALSE(test::fileExists(dir.file("out.vld")));
+}
+
+TEST(CliUsage, HelpAndErrors) {
+  const auto help = cli({"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.out.find("new -o FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("convert IN -o OUT"), std::string::npos);
+
+  EXPECT_EQ(cli({}).exitStatus, 2);
+  EXPECT_EQ(cli({"frobnicate"}).exitStatus, 2);
+  EXPECT_EQ(cli({"new"}).exitStatus, 2);
+  EXPECT_EQ(cli({"new", "-o"}).exitStatus, 2);
+  EXPECT_EQ(cli({"convert", "-o", "x.vld"}).exitStatus, 2);
+  EXPECT_EQ(cli({"new", "-x", "-o", "y.vld"}).exitStatus, 2);
+
+  const auto unwritable = cli({"new", "-o", "/nonexistent-folder/x.vld"});
+  EXPECT_EQ(unwritable.exitStatus, 2);
+  EXPECT_NE(unwritable.err.find("Failed to save document."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wk

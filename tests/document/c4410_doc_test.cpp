@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "document/c4410_doc.h"
+#include "document/vld_file.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace wk {
+namespace {
+
+using test::ScriptedPrompter;
+using test::TempDir;
+
+// Records every call of every editor into one shared journal.
+struct JournalEditor : ImageEditor {
+  JournalEditor(std::string editorName, std::vector<std::string>& sharedJournal)
+      : name(std::move(editorName)), journal(sharedJournal) {}
+  void TransferImage(int direction) override { journal.push_back(name + ":" + std::to_string(direction)); }
+  std::string name;
+  std::vector<std::string>& journal;
+};
+
+struct DocWithEditors {
+  DocWithEditors() {
+    const char* names[] = {"sms", "channels", "userevents", "outputs", "thermo1",
+                           "thermo2", "keys", "misc", "reports"};
+    for (std::size_t i = 0; i < kEditorSlotCount; ++i) editors.emplace_back(names[i], journal);
+    // Registered out of order on purpose: the calls still come in slot order.
+    for (std::size_t i = kEditorSlotCount; i-- > 0;) doc.registerEditor(static_cast<EditorSlot>(i), &editors[i]);
+  }
+  std::vector<std::string> journal;
+  std::vector<JournalEditor> editors;
+  C4410Doc doc;
+};
+
+const std::vector<std::string> kRefresh = {"sms:0",     "channels:0", "userevents:0", "outputs:0", "thermo1:0",
+                                           "thermo2:0", "keys:0",     "misc:0",       "reports:0"};
+const std::vector<std::string> kCollect = {"sms:1",     "channels:1", "userevents:1", "outputs:1", "thermo1:1",
+                                           "thermo2:1", "keys:1",     "misc:1",       "reports:1"};
+
+TEST(C4410Doc, RefreshAndCollectCallEveryEditorInTheFixedOrder) {
+  DocWithEditors d;
+  d.doc.refreshEditors();
+  EXPECT_EQ(d.journal, kRefresh);
+  d.journal.clear();
+  d.doc.collectEditors();
+  EXPECT_EQ(d.journal, kCollect);
+  d.journal.clear();
+  d.doc.refreshSmsData();
+  EXPECT_EQ(d.journal, std::vector<std::string>{"sms:0"});
+
+  d.journal.clear();
+  d.doc.registerEditor(EditorSlot::Outputs, nullptr);
+  d.doc.refreshEditors();
+  EXPECT_EQ(d.journal.size(), 8u);
+}
+
+TEST(C4410Doc, NewDocumentHasTheDefaultsIsRefreshedAndNotModified) {
+  DocWithEditors d;
+  std::vector<bool> changes;
+  d.doc.setModifiedObserver([&](bool m) { changes.push_back(m); });
+  d.doc.makeNew();
+  EXPECT_EQ(d.journal, kRefresh);
+  EXPECT_FALSE(d.doc.isModified());
+  EXPECT_TRUE(changes.empty());
+  EXPECT_EQ(d.doc.image().at(4), 1);
+  EXPECT_EQ(d.doc.image().at(62596 + 148), 5);
+
+  d.doc.setModified(true);
+  d.doc.setModified(true);
+  d.doc.setModified(false);
+  EXPECT_EQ(changes, (std::vector<bool>{true, false}));
+}
+
+TEST(C4410Doc, SaveCollectsThenWritesAndClearsTheFlag) {
+  TempDir dir;
+  DocWithEditors d;
+  d.doc.makeNew();
+  d.doc.image().at(62000) = 0x5A;
+  d.doc.setModified(true);
+  d.journal.clear();
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(d.doc.save(dir.file("a.vld"), prompter));
+  EXPECT_EQ(d.journal, kCollect);
+  EXPECT_FALSE(d.doc.isModified());
+  EXPECT_TRUE(prompter.messages.empty());
+  const auto bytes = test::readBytes(dir.file("a.vld"));
+  ASSERT_EQ(bytes.size(), 66512u);
+  EXPECT_EQ(bytes[65538 + 62000 - 61888], 0x5A);
+  EXPECT_EQ(d.doc.path(), dir.file("a.vld"));
+}
+
+TEST(C4410Doc, OpenRefreshesTheEditorsWithTheFileContents) {
+  TempDir dir;
+  C4410Doc source;
+  source.makeNew();
+  for (std::size_t i = 0; i < image::kSize; i += 97) source.image().at(i) = static_cast<std::uint8_t>(i);
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(source.save(dir.file("b.vld"), prompter));
+
+  DocWithEditors d;
+  d.doc.setModified(true);
+  ASSERT_TRUE(d.doc.open(dir.file("b.vld"), prompter));
+  EXPECT_TRUE(d.doc.image() == source.image());
+  EXPECT_EQ(d.journal, kRefresh);
+  EXPECT_FALSE(d.doc.isModified());
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+struct VersionCase {
+  std::uint8_t lo, hi;
+  const char* message;
+  MessageIcon icon;
+};
+
+TEST(C4410Doc, OpenShowsTheVersionMessages) {
+  TempDir dir;
+  for (const VersionCase c :
+       {VersionCase{0x68, 0x00, "The old version detected... File will be saved in new format",
+                    MessageIcon::Information},
+        VersionCase{0x6A, 0x00, "The new version detected. Update Application", MessageIcon::Error},
+        VersionCase{0xFF, 0xFF, "The new version detected. Update Application", MessageIcon::Error},
+        VersionCase{0x67, 0x00, "The old version detected. File format not supported", MessageIcon::Error},
+        VersionCase{0x00, 0x00, "The old version detected. File format not supported", MessageIcon::Error}}) {
+    std::vector<std::uint8_t> file(66512, 0x11);
+    file[0] = c.lo;
+    file[1] = c.hi;
+    test::writeBytes(dir.file("v.vld"), file);
+    DocWithEditors d;
+    ScriptedPrompter prompter;
+    ASSERT_TRUE(d.doc.open(dir.file("v.vld"), prompter));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0], (test::RecordedMessage{c.message, c.icon, MessageButtons::Ok}));
+    EXPECT_EQ(d.journal, kRefresh);
+    EXPECT_FALSE(d.doc.isModified());
+    EXPECT_EQ(d.doc.path(), dir.file("v.vld"));  // the document keeps the file's name
+  }
+}
+
+TEST(C4410Doc, FailedOpenLeavesTheDocumentAlone) {
+  TempDir dir;
+  for (const std::vector<std::uint8_t>& content : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{0x69}}) {
+    test::writeBytes(dir.file("short.vld"), content);
+    DocWithEditors d;
+    d.doc.makeNew();
+    d.doc.image().at(10) = 0x99;
+    d.doc.setModified(true);
+    d.journal.clear();
+    const ConfigImage before = d.doc.image();
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(d.doc.open(dir.file("short.vld"), prompter));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Unexpected file format."});
+    EXPECT_TRUE(d.doc.image() == before);
+    EXPECT_TRUE(d.doc.isModified());
+    EXPECT_TRUE(d.journal.empty());
+  }
+
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  EXPECT_FALSE(doc.open(dir.file("missing.vld"), prompter));
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Failed to open document."});
+  EXPECT_FALSE(prompter.notes.empty());  // the system's reason
+  EXPECT_FALSE(doc.open(dir.path(), prompter));  // a folder
+}
+
+// Writes beyond the file-size limit fail with EFBIG, even for root.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    ::getrlimit(RLIMIT_FSIZE, &previous_);
+    rlimit limited = previous_;
+    limited.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  rlimit previous_{};
+  void (*previousHandler_)(int);
+};
+
+void expectSaveFailsAndKeepsTheOldFile(const TempDir& dir, const std::string& target) {
+  const std::vector<std::uint8_t> old = {1, 2, 3, 4, 5};
+  C4410Doc doc;
+  doc.makeNew();
+  doc.setModified(true);
+  ScriptedPrompter prompter;
+  EXPECT_FALSE(doc.save(target, prompter));
+  EXPECT_EQ(prompter.messages,
+            (std::vector<test::RecordedMessage>{{"Failed to save document.", MessageIcon::Error, MessageButtons::Ok}}));
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_EQ(test::readBytes(target), old);
+  // No temporary file is left behind.
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1u);
+}
+
+TEST(C4410DocSave, AFailedWriteLeavesTheOldFileIntact) {
+  TempDir dir;
+  const std::string target = dir.file("old.vld");
+  test::writeBytes(target, {1, 2, 3, 4, 5});
+  FileSizeLimit limit(4096);
+  expectSaveFailsAndKeepsTheOldFile(dir, target);
+}
+
+TEST(C4410DocSave, AReadOnlyFolderLeavesTheOldFileIntact) {
+  TempDir dir;
+  const std::string target = dir.file("old.vld");
+  test::writeBytes(target, {1, 2, 3, 4, 5});
+  ::chmod(dir.path().c_str(), 0555);
+  if (::access(dir.path().c_str(), W_OK) == 0) {
+    ::chmod(dir.path().c_str(), 0755);
+    GTEST_SKIP() << "this user can write into read-only folders (root)";
+  }
+  expectSaveFailsAndKeepsTheOldFile(dir, target);
+  ::chmod(dir.path().c_str(), 0755);
+}
+
+TEST(C4410DocSave, ReplacesTheOldFileKeepingItsPermissionsAndLinks) {
+  TempDir dir;
+  const std::string target = dir.file("kept.vld");
+  test::writeBytes(target, {9, 9, 9});
+  ::chmod(target.c_str(), 0640);
+  std::filesystem::create_symlink(target, dir.file("link.vld"));
+  C4410Doc doc;
+  doc.makeNew();
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(doc.save(dir.file("link.vld"), prompter));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.vld")));
+  EXPECT_EQ(test::readBytes(target).size(), 66512u);
+  struct stat st {};
+  ::stat(target.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+  EXPECT_FALSE(doc.save(dir.file("no/such/folder/x.vld"), prompter));
+}
+
+}  // namespace
+}  // namespace wk

@@ -1,0 +1,131 @@
+#include "cli.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "document/c4410_doc.h"
+#include "stderr_prompter.h"
+
+namespace wk::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: watchkeep-cli [--port PORT] COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Keeps GZ4410 configurations as .vld files, like the Watchkeep Configurator.\n"
+    "\n"
+    "Commands:\n"
+    "  new -o FILE          write a new configuration (the controller's defaults) to FILE\n"
+    "  convert IN -o OUT    open IN as the program opens a file (older versions are\n"
+    "                       converted) and save it as OUT in the current format\n"
+    "\n"
+    "Options:\n"
+    "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
+    "                       without it the \"Port\" setting is used\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "Messages go to standard error. Exit status: 0 success, 1 the controller\n"
+    "operation failed, 2 a usage or file error.\n";
+
+struct Invocation {
+  std::optional<std::string> port;
+  std::vector<std::string> operands;       // positional arguments after the command
+  std::map<std::string, std::string> options;  // "-o" -> value
+  std::vector<std::string> flags;          // options without a value
+};
+
+int usageError(const std::string& why) {
+  std::fprintf(stderr, "watchkeep-cli: %s\n%s", why.c_str(), kUsage);
+  return kUsageOrFileError;
+}
+
+const std::string* option(const Invocation& inv, const std::string& name) {
+  const auto it = inv.options.find(name);
+  return it == inv.options.end() ? nullptr : &it->second;
+}
+
+int commandNew(const Invocation& inv) {
+  const std::string* out = option(inv, "-o");
+  if (!out || !inv.operands.empty()) return usageError("new takes -o FILE");
+  StderrPrompter prompter;
+  C4410Doc doc;
+  doc.makeNew();
+  return doc.save(*out, prompter) ? kSuccess : kUsageOrFileError;
+}
+
+int commandConvert(const Invocation& inv) {
+  const std::string* out = option(inv, "-o");
+  if (!out || inv.operands.size() != 1) return usageError("convert takes IN -o OUT");
+  StderrPrompter prompter;
+  C4410Doc doc;
+  if (!doc.open(inv.operands[0], prompter)) return kUsageOrFileError;
+  return doc.save(*out, prompter) ? kSuccess : kUsageOrFileError;
+}
+
+struct Command {
+  std::function<int(const Invocation&)> run;
+  std::vector<std::string> valueOptions;  // options that take a value
+  std::vector<std::string> flagOptions;
+};
+
+const std::map<std::string, Command>& commands() {
+  static const std::map<std::string, Command> table = {
+      {"new", {commandNew, {"-o"}, {}}},
+      {"convert", {commandConvert, {"-o"}, {}}},
+  };
+  return table;
+}
+
+bool contains(const std::vector<std::string>& list, const std::string& item) {
+  for (const auto& s : list)
+    if (s == item) return true;
+  return false;
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args) {
+  Invocation inv;
+  std::size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return kSuccess;
+    }
+    if (arg == "--port") {
+      if (i + 1 >= args.size()) return usageError("--port needs a value");
+      inv.port = args[++i];
+    } else if (arg.rfind("--port=", 0) == 0) {
+      inv.port = arg.substr(7);
+    } else {
+      break;
+    }
+  }
+  if (i >= args.size()) return usageError("no command given");
+  const auto found = commands().find(args[i]);
+  if (found == commands().end()) return usageError("unknown command '" + args[i] + "'");
+  const Command& command = found->second;
+  for (++i; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return kSuccess;
+    }
+    if (contains(command.valueOptions, arg)) {
+      if (i + 1 >= args.size()) return usageError(arg + " needs a value");
+      inv.options[arg] = args[++i];
+    } else if (contains(command.flagOptions, arg)) {
+      inv.flags.push_back(arg);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return usageError("unknown option '" + arg + "'");
+    } else {
+      inv.operands.push_back(arg);
+    }
+  }
+  return command.run(inv);
+}
+
+}  // namespace wk::cli

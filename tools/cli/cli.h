@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace wk::cli {
+
+enum ExitStatus : int {
+  kSuccess = 0,
+  kDeviceFailure = 1,  // the controller operation failed
+  kUsageOrFileError = 2,
+};
+
+// Runs one command line (without the program name) and returns the exit status.
+int run(const std::vector<std::string>& args);
+
+}  // namespace wk::cli
