@@ -11,4 +11,9 @@ std::u16string translate(std::u16string_view text);
 // The same for the core's UTF-8 texts.
 std::string tr(std::string_view text);
 
+// Start-up: empties the program's translation table, then fills it from a
+// .lng file. A file that cannot be opened leaves the table empty, silently.
+void LoadTranslations(const std::string& path);
+void ClearTranslations();
+
 }  // namespace wk
