@@ -1,0 +1,34 @@
+#include "support/gui/screenshot.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace wk::test {
+
+void screenshot(QWidget* widget, const QString& name) {
+  const QString dir = qEnvironmentVariable("WK_SCREENSHOT_DIR");
+  if (dir.isEmpty() || !widget) return;
+  QWidget* window = widget->window();
+  window->show();
+  window->raise();
+  window->activateWindow();
+  if (!QTest::qWaitForWindowExposed(window, 5000)) qWarning("screenshot: window %s not exposed", qPrintable(name));
+  QTest::qWait(200);  // let pending paints and animations settle before grabbing the screen
+  QDir().mkpath(dir);
+  QPixmap shot;
+  QScreen* screen = window->screen();
+  if (screen && QGuiApplication::platformName() == QLatin1String("xcb")) {
+    const QRect frame = window->frameGeometry();
+    shot = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+  } else {
+    shot = window->grab();
+  }
+  shot.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+}  // namespace wk::test
