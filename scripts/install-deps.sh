@@ -4,7 +4,7 @@
 # is there. Usage: install-deps.sh [build|test|run|screenshots]
 set -euo pipefail
 
-build=(cmake ninja-build g++ make pkgconf qt6-base-dev qt6-serialport-dev libgl-dev fonts-dejavu-core)
+build=(cmake ninja-build g++ make pkgconf qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev fonts-dejavu-core)
 test=("${build[@]}" libgtest-dev libgmock-dev libbenchmark-dev)
 run=("${build[@]}" qt6-qpa-plugins shared-mime-info desktop-file-utils)
 screenshots=("${test[@]}" xvfb xauth x11-apps imagemagick qt6-qpa-plugins)

@@ -1,0 +1,34 @@
+#include "app/child_frame.h"
+
+#include <QCloseEvent>
+
+#include "app/device_activity.h"
+#include "app/qt_document.h"
+#include "editors/c4410_view.h"
+
+namespace wk {
+
+CChildFrame::CChildFrame(std::unique_ptr<QtDocument> document, Prompter& prompter, QWidget* parent)
+    : QMdiSubWindow(parent), document_(std::move(document)), prompter_(prompter),
+      view_(new C4410View(document_->doc(), prompter)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWidget(view_);
+  connect(document_.get(), &QtDocument::titleChanged, this, &CChildFrame::updateTitle);
+  connect(document_.get(), &QtDocument::modifiedChanged, this, &CChildFrame::setWindowModified);
+  updateTitle();
+}
+
+// The pages hold on to the document: they go first.
+CChildFrame::~CChildFrame() { delete view_; }
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  if (!closeApproved_ && (refuseCloseWhileDeviceBusy(prompter_) || !document_->saveModified())) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::updateTitle() { setWindowTitle(document_->title() + QStringLiteral("[*]")); }
+
+}  // namespace wk

@@ -1,0 +1,79 @@
+#include "app/qt_document.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/recent_files.h"
+#include "language/ui/translate_menu.h"
+#include "seams/prompter.h"
+
+namespace wk {
+
+QString canonicalDocumentPath(const QString& path) {
+  if (path.isEmpty()) return path;
+  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+QtDocument::QtDocument(Prompter& prompter, RecentFileList& recentFiles, QObject* parent)
+    : QObject(parent), prompter_(prompter), recentFiles_(recentFiles) {
+  doc_.setModifiedObserver([this](bool modified) { emit modifiedChanged(modified); });
+}
+
+QString QtDocument::pathName() const { return QString::fromStdString(doc_.path()); }
+
+void QtDocument::newDocument(const QString& title) {
+  doc_.makeNew();
+  title_ = title;
+  emit titleChanged(title_);
+}
+
+bool QtDocument::openDocument(const QString& path) {
+  const QString file = canonicalDocumentPath(path);
+  if (!doc_.open(file.toStdString(), prompter_)) return false;
+  setTitleFromPath(file);
+  recentFiles_.add(file.toStdString());
+  return true;
+}
+
+bool QtDocument::save() {
+  if (pathName().isEmpty()) return saveAs();
+  return saveTo(pathName());
+}
+
+bool QtDocument::saveAs() {
+  FileDialogRequest request;
+  request.title = qtr("Save As").toStdString();
+  request.filter = kFilter;
+  request.defaultExtension = kExtension;
+  request.initialPath = pathName().isEmpty() ? (title_ + u'.' + QLatin1String(kExtension)).toStdString()
+                                             : pathName().toStdString();
+  const auto chosen = prompter_.chooseFileToSave(request);
+  if (!chosen) return false;
+  return saveTo(QString::fromStdString(*chosen));
+}
+
+bool QtDocument::saveTo(const QString& path) {
+  const QString file = canonicalDocumentPath(path);
+  if (!doc_.save(file.toStdString(), prompter_)) return false;
+  setTitleFromPath(file);
+  recentFiles_.add(file.toStdString());
+  return true;
+}
+
+bool QtDocument::saveModified() {
+  if (!isModified()) return true;
+  const QString name = pathName().isEmpty() ? title_ : pathName();
+  const QString question = qtr("Save changes to %1?").arg(name);
+  switch (prompter_.message(question.toStdString(), MessageIcon::Warning, MessageButtons::YesNoCancel)) {
+    case Answer::Yes: return save();
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+void QtDocument::setTitleFromPath(const QString& path) {
+  title_ = QFileInfo(path).fileName();
+  emit titleChanged(title_);
+}
+
+}  // namespace wk

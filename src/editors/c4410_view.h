@@ -1,0 +1,74 @@
+#pragma once
+// The section view: the only view of a document window. A tab strip along the
+// bottom with one page per section of the configuration; the view creates the
+// pages, hands each its parts of the image, registers them with the document,
+// sizes them and switches between them. It also carries the commands that act
+// on its document: read-all, write-all, health status and printing.
+#include <QWidget>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+class QTabBar;
+
+namespace wk {
+
+class C4410Doc;
+class CDlgPropThermo;
+class Prompter;
+
+class C4410View : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kTabControlId = 109;
+  static constexpr int kPageCount = 7;
+  // Room around the pages inside the tab control: the tab strip is at the bottom.
+  static constexpr int kPageLeft = 2, kPageTop = 2, kPageRight = 4, kPageBottom = 28;
+  // Where a page is put when it is created, before the first resize.
+  static constexpr QPoint kInitialPagePos{2, 22};
+
+  C4410View(C4410Doc& doc, Prompter& prompter, QWidget* parent = nullptr);
+
+  C4410Doc& document() const { return doc_; }
+  QWidget* tabControl() const { return tabControl_; }
+  QTabBar* tabBar() const { return tabBar_; }
+  // The page of each tab, in tab order.
+  QWidget* page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+  CDlgPropThermo* thermoPage() const { return thermo_; }
+
+  // Device commands on this view's document.
+  void OnReadAll();
+  void OnWriteAll();
+  void OnHealthStatus();
+
+  // Printing on the program's printer: the print dialog, then the pages.
+  void OnFilePrint(QPrinter& printer);
+  void OnFilePrintPreview(QPrinter& printer);
+  // Draws every page of the printout on printer.
+  void print(QPrinter* printer) const;
+
+  // The printout: 256 lines "Строка N", line N at y = 50·N in logical units of
+  // 1/600 inch, carried over to the next page where the page ends.
+  static constexpr int kPrintLines = 256;
+  static constexpr int kPrintLinePitch = 50;
+  static constexpr int kPrintUnitsPerInch = 600;
+  static int printLinesPerPage(int pageHeightUnits);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void addPage(const char* label, QWidget* page);
+  void showOnly(int index);
+  void layoutPages();
+  void notAvailableYet();
+
+  C4410Doc& doc_;
+  Prompter& prompter_;
+  QWidget* tabControl_;
+  QTabBar* tabBar_;
+  std::vector<QWidget*> pages_;
+  CDlgPropThermo* thermo_ = nullptr;
+};
+
+}  // namespace wk
