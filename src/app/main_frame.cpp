@@ -94,6 +94,15 @@ CMainFrame::CMainFrame(C4410App& app) : app_(app), mdiArea_(new QMdiArea(this)) 
   updateCommandUi();
 }
 
+// The document windows go first, while this frame is whole, and without
+// updating a title or commands that are going too.
+CMainFrame::~CMainFrame() {
+  disconnect(toolBar_, nullptr, this, nullptr);
+  disconnect(mdiArea_, nullptr, this, nullptr);
+  tearingDown_ = true;
+  delete mdiArea_;
+}
+
 QAction* CMainFrame::makeAction(int id, QObject* owner) {
   auto* action = new QAction(owner);
   action->setData(id);
@@ -258,6 +267,7 @@ void CMainFrame::addChild(CChildFrame* child) {
   mdiArea_->addSubWindow(child);
   connect(&child->document(), &QtDocument::titleChanged, this, &CMainFrame::updateTitle);
   connect(&child->document(), &QtDocument::modifiedChanged, this, &CMainFrame::updateTitle);
+  connect(child, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateTitle);
   // The area forgets the window only once it is gone: look again afterwards.
   connect(child, &QObject::destroyed, this, [this] {
     QTimer::singleShot(0, this, [this] {
@@ -265,7 +275,10 @@ void CMainFrame::addChild(CChildFrame* child) {
       updateCommandUi();
     });
   });
-  child->showMaximized();
+  // Maximised like the window before it, the first one too.
+  const CChildFrame* previous = activeChild();
+  if (previous && !previous->isMaximized()) child->show();
+  else child->showMaximized();
   mdiArea_->setActiveSubWindow(child);
   updateTitle();
   updateCommandUi();
@@ -310,6 +323,7 @@ void CMainFrame::onCommand(int id) {
 }
 
 void CMainFrame::updateCommandUi() {
+  if (tearingDown_) return;
   const bool documentOpen = !children().empty();
   showMenu(documentOpen ? cmd::kDocumentMenu : cmd::kMainMenu);
   for (QAction* action : commandActions_) {
@@ -321,15 +335,23 @@ void CMainFrame::updateCommandUi() {
   }
 }
 
+// "Watchkeep Configurator - smslist1", marked while the document is modified;
+// "Watchkeep Configurator - [smslist1]" while its window is maximised with its
+// buttons in the menu bar, the form the MDI area itself then gives the title
+// (and leaves alone once it is there).
+QString CMainFrame::composedTitle() const {
+  const CChildFrame* child = activeChild();
+  if (!child) return QString::fromLatin1(kTitle);
+  const QString document = child->windowTitle();  // "smslist1[*]"
+  const bool merged = child->isMaximized() && child->maximizedButtonsWidget();
+  return QString::fromLatin1(kTitle) + QStringLiteral(" - ") + (merged ? QStringLiteral("[%1]").arg(document) : document);
+}
+
 void CMainFrame::updateTitle() {
-  CChildFrame* child = activeChild();
-  if (!child) {
-    setWindowTitle(QString::fromLatin1(kTitle));
-    setWindowModified(false);
-    return;
-  }
-  setWindowTitle(QString::fromLatin1(kTitle) + QStringLiteral(" - ") + child->document().title() + QStringLiteral("[*]"));
-  setWindowModified(child->document().isModified());
+  if (tearingDown_) return;
+  setWindowTitle(composedTitle());
+  const CChildFrame* child = activeChild();
+  setWindowModified(child && child->document().isModified());
 }
 
 // Minimised document windows in a row along the bottom of the area.
@@ -341,6 +363,11 @@ void CMainFrame::arrangeIcons() {
     sub->move(x, mdiArea_->viewport()->height() - size.height());
     x += size.width();
   }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  updateTitle();
 }
 
 bool CMainFrame::saveAllModified() {

@@ -23,6 +23,7 @@ class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
   explicit CMainFrame(C4410App& app);
+  ~CMainFrame() override;
 
   QMdiArea* mdiArea() const { return mdiArea_; }
   QToolBar* toolBar() const { return toolBar_; }
@@ -45,6 +46,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -68,6 +70,7 @@ class CMainFrame : public QMainWindow {
   void updateWindowList(MenuSet& set);
   void updateCommandUi();
   void updateTitle();
+  QString composedTitle() const;
   void updateIndicators();
   void arrangeIcons();
   static QStringList droppedFiles(const QMimeData* mime);
@@ -79,6 +82,7 @@ class CMainFrame : public QMainWindow {
   QLabel* indicators_[3] = {};
   MenuSet mainMenu_, documentMenu_;
   int currentMenu_ = 0;
+  bool tearingDown_ = false;
   std::vector<QAction*> commandActions_;  // every action that carries a command id
 };
 

@@ -55,6 +55,7 @@ class C4410Doc {
 
   // The section view registers its pages here; nullptr removes one.
   void registerEditor(EditorSlot slot, ImageEditor* editor);
+  ImageEditor* editor(EditorSlot slot) const { return editors_[static_cast<std::size_t>(slot)]; }
   void refreshEditors();  // every editor, direction 0
   void collectEditors();  // every editor, direction 1
   void refreshSmsData();  // the SMS data editor alone, direction 0

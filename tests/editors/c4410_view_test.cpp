@@ -1,0 +1,178 @@
+// The section view: its tabs, its pages and their image parts, the pages'
+// registration with the document, resizing, tab switching and printing.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPrinter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "document/c4410_doc.h"
+#include "editors/c4410_view.h"
+#include "editors/dlg_prop_thermo.h"
+#include "editors/placeholder_pages.h"
+#include "language/translate.h"
+#include "support/lng_file.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace wk {
+namespace {
+
+using test::ScriptedPrompter;
+using test::TempDir;
+
+struct ViewFixture : ::testing::Test {
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  std::unique_ptr<C4410View> view;
+  void SetUp() override { view = std::make_unique<C4410View>(doc, prompter); }
+
+  std::vector<bool> visiblePages() const {
+    std::vector<bool> shown;
+    for (int i = 0; i < C4410View::kPageCount; ++i) shown.push_back(view->page(i)->isVisibleTo(view.get()));
+    return shown;
+  }
+};
+
+std::vector<std::pair<std::size_t, std::size_t>> offsetsAndSizes(const std::vector<ImageBlock>& parts) {
+  std::vector<std::pair<std::size_t, std::size_t>> list;
+  for (const ImageBlock& part : parts) list.emplace_back(part.offset, part.size);
+  return list;
+}
+
+using Parts = std::vector<std::pair<std::size_t, std::size_t>>;
+
+TEST_F(ViewFixture, SevenTabsAlongTheBottomInOrder) {
+  QTabBar* tabs = view->tabBar();
+  ASSERT_EQ(tabs->count(), 7);
+  QStringList labels;
+  for (int i = 0; i < tabs->count(); ++i) labels << tabs->tabText(i);
+  EXPECT_EQ(labels, (QStringList{"SMS Data", "Main Channels", "User Events", "Outputs", "Thermosensors",
+                                 "Miscellaneous", "Reports"}));
+  EXPECT_EQ(tabs->shape(), QTabBar::RoundedSouth);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(view->tabControl()->property("controlId").toInt(), 109);
+  EXPECT_EQ(tabs->parentWidget(), view->tabControl());
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(view->page(i)->parentWidget(), view->tabControl());
+}
+
+TEST_F(ViewFixture, EachPageIsItsEditorWithItsImageParts) {
+  EXPECT_NE(dynamic_cast<CDlgPropSMSData*>(view->page(0)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropIns*>(view->page(1)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropInsuser*>(view->page(2)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropOuts*>(view->page(3)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropThermo*>(view->page(4)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropMisc*>(view->page(5)), nullptr);
+  EXPECT_NE(dynamic_cast<CDlgPropReports*>(view->page(6)), nullptr);
+
+  auto parts = [&](int index) { return offsetsAndSizes(dynamic_cast<SectionPage*>(view->page(index))->parts()); };
+  EXPECT_EQ(parts(0), (Parts{{0, 40448}, {40448, 16384}}));
+  EXPECT_EQ(parts(1), (Parts{{61888, 96}, {62596, 266}, {56832, 1536}}));
+  EXPECT_EQ(parts(2), (Parts{{61984, 96}, {58368, 1024}}));
+  EXPECT_EQ(parts(3), (Parts{{62080, 36}, {59392, 384}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->parts()),
+            (Parts{{62116, 160}, {62276, 160}, {62436, 160}, {59776, 512}, {60288, 512}, {60800, 1024}}));
+  EXPECT_EQ(parts(5), (Parts{{62596, 266}}));
+  EXPECT_EQ(parts(6), (Parts{{62596, 266}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(0).parts()), (Parts{{62116, 160}, {59776, 512}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(1).parts()), (Parts{{62276, 160}, {60288, 512}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->keys().parts()), (Parts{{62436, 160}, {60800, 1024}}));
+}
+
+TEST_F(ViewFixture, PagesAreRegisteredInTheDocumentsSlots) {
+  auto editor = [&](int index) { return dynamic_cast<ImageEditor*>(view->page(index)); };
+  EXPECT_EQ(doc.editor(EditorSlot::SmsData), editor(0));
+  EXPECT_EQ(doc.editor(EditorSlot::MainChannels), editor(1));
+  EXPECT_EQ(doc.editor(EditorSlot::UserEvents), editor(2));
+  EXPECT_EQ(doc.editor(EditorSlot::Outputs), editor(3));
+  EXPECT_EQ(doc.editor(EditorSlot::ThermoChannel1), &view->thermoPage()->channel(0));
+  EXPECT_EQ(doc.editor(EditorSlot::ThermoChannel2), &view->thermoPage()->channel(1));
+  EXPECT_EQ(doc.editor(EditorSlot::IButtonKeys), &view->thermoPage()->keys());
+  EXPECT_EQ(doc.editor(EditorSlot::Miscellaneous), editor(5));
+  EXPECT_EQ(doc.editor(EditorSlot::Reports), editor(6));
+  // The thermosensor host's own tabs.
+  QTabWidget* tabs = view->thermoPage()->tabs();
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(0), "1Wire channel 1");
+  EXPECT_EQ(tabs->tabText(1), "1Wire channel 2");
+  EXPECT_EQ(tabs->tabText(2), "1Wire channel 3 (ext.key)");
+}
+
+TEST_F(ViewFixture, FirstPageShownOthersHiddenAtTheirCreationPlace) {
+  EXPECT_EQ(visiblePages(), (std::vector<bool>{true, false, false, false, false, false, false}));
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(view->page(i)->pos(), QPoint(2, 22));
+}
+
+TEST_F(ViewFixture, AfterAResizeEveryPageHasTheSameRectangle) {
+  view->resize(800, 600);
+  view->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+  EXPECT_EQ(view->tabControl()->geometry(), QRect(0, 0, 800, 600));
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(view->page(i)->geometry(), QRect(2, 2, 794, 570)) << i;
+  // The tab strip lies in the room below the pages.
+  EXPECT_GE(view->tabBar()->geometry().top(), 572);
+  EXPECT_LE(view->tabBar()->geometry().bottom(), 599);
+
+  view->tabBar()->setCurrentIndex(3);
+  EXPECT_EQ(visiblePages(), (std::vector<bool>{false, false, false, true, false, false, false}));
+  view->resize(640, 480);
+  QTest::qWait(0);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(view->page(i)->geometry(), QRect(2, 2, 634, 450)) << i;
+  EXPECT_EQ(visiblePages(), (std::vector<bool>{false, false, false, true, false, false, false}));
+
+  QTest::mouseClick(view->tabBar(), Qt::LeftButton, {}, view->tabBar()->tabRect(0).center());
+  EXPECT_EQ(visiblePages(), (std::vector<bool>{true, false, false, false, false, false, false}));
+}
+
+TEST_F(ViewFixture, DeviceCommandsNoteThatTheyAreNotAvailableYet) {
+  view->OnReadAll();
+  view->OnWriteAll();
+  view->OnHealthStatus();
+  EXPECT_EQ(prompter.notes, std::vector<std::string>(3, "not available yet"));
+}
+
+TEST(C4410ViewPrint, LinesRunOnToTheNextPage) {
+  EXPECT_EQ(C4410View::printLinesPerPage(6600), 132);
+  EXPECT_EQ(C4410View::printLinesPerPage(49), 1);  // a page too small still takes one line
+  EXPECT_EQ(C4410View::printLinesPerPage(12800), 256);
+}
+
+TEST(C4410ViewPrint, PrintsEveryLineOnAsManyPagesAsItTakes) {
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  C4410View view(doc, prompter);
+  TempDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(dir.file("out.pdf")));
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  view.print(&printer);
+  QFile pdf(QString::fromStdString(dir.file("out.pdf")));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  const QByteArray bytes = pdf.readAll();
+  EXPECT_TRUE(bytes.startsWith("%PDF"));
+  const int pageHeight = static_cast<int>(printer.pageRect(QPrinter::Inch).height() * 600);
+  const int lines = C4410View::printLinesPerPage(pageHeight);
+  const int pages = (256 + lines - 1) / lines;
+  EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), pages);
+}
+
+TEST(C4410ViewTranslated, TranslatedTabLabelKeepsTheOrder) {
+  if (!test::translationTableAvailable()) GTEST_SKIP() << "the translation table has not landed yet";
+  TempDir dir;
+  test::writeLanguageFile(dir.file("t.lng"), {{"Main Channels", "Основные каналы"}});
+  LoadTranslations(dir.file("t.lng"));
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  C4410View view(doc, prompter);
+  ClearTranslations();
+  EXPECT_EQ(view.tabBar()->tabText(0), "SMS Data");
+  EXPECT_EQ(view.tabBar()->tabText(1), "Основные каналы");
+  EXPECT_EQ(view.tabBar()->tabText(2), "User Events");
+  EXPECT_NE(dynamic_cast<CDlgPropIns*>(view.page(1)), nullptr);
+}
+
+}  // namespace
+}  // namespace wk
