@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 
+#include "app/about_dlg.h"
 #include "app/device_activity.h"
 #include "app/qt_document.h"
 #include "editors/c4410_view.h"
@@ -12,6 +13,7 @@ CChildFrame::CChildFrame(std::unique_ptr<QtDocument> document, Prompter& prompte
     : QMdiSubWindow(parent), document_(std::move(document)), prompter_(prompter),
       view_(new C4410View(document_->doc(), prompter)) {
   setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(programIcon());
   setWidget(view_);
   connect(document_.get(), &QtDocument::titleChanged, this, &CChildFrame::updateTitle);
   connect(document_.get(), &QtDocument::modifiedChanged, this, &CChildFrame::setWindowModified);

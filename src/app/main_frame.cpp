@@ -264,6 +264,10 @@ std::vector<CChildFrame*> CMainFrame::children() const {
 }
 
 void CMainFrame::addChild(CChildFrame* child) {
+  // Maximised like the window before it, the first one too. The area can
+  // maximise a window only once it is on screen itself.
+  const CChildFrame* previous = activeChild();
+  const bool maximized = previous ? previous->isMaximized() || previous == maximizeWhenShown_ : true;
   mdiArea_->addSubWindow(child);
   connect(&child->document(), &QtDocument::titleChanged, this, &CMainFrame::updateTitle);
   connect(&child->document(), &QtDocument::modifiedChanged, this, &CMainFrame::updateTitle);
@@ -275,10 +279,9 @@ void CMainFrame::addChild(CChildFrame* child) {
       updateCommandUi();
     });
   });
-  // Maximised like the window before it, the first one too.
-  const CChildFrame* previous = activeChild();
-  if (previous && !previous->isMaximized()) child->show();
-  else child->showMaximized();
+  child->show();
+  if (maximized && isVisible()) child->showMaximized();
+  else if (maximized) maximizeWhenShown_ = child;
   mdiArea_->setActiveSubWindow(child);
   updateTitle();
   updateCommandUi();
@@ -367,6 +370,8 @@ void CMainFrame::arrangeIcons() {
 
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  if (maximizeWhenShown_) maximizeWhenShown_->showMaximized();
+  maximizeWhenShown_.clear();
   updateTitle();
 }
 

@@ -5,6 +5,7 @@
 // hands it to the active document's view, to the document or to the
 // application.
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <vector>
 
@@ -83,6 +84,7 @@ class CMainFrame : public QMainWindow {
   MenuSet mainMenu_, documentMenu_;
   int currentMenu_ = 0;
   bool tearingDown_ = false;
+  QPointer<CChildFrame> maximizeWhenShown_;  // the first window, maximised once the frame shows
   std::vector<QAction*> commandActions_;  // every action that carries a command id
 };
 

@@ -30,6 +30,7 @@ class C4410View : public QWidget {
   C4410View(C4410Doc& doc, Prompter& prompter, QWidget* parent = nullptr);
 
   C4410Doc& document() const { return doc_; }
+  QSize sizeHint() const override { return {760, 520}; }
   QWidget* tabControl() const { return tabControl_; }
   QTabBar* tabBar() const { return tabBar_; }
   // The page of each tab, in tab order.

@@ -245,6 +245,7 @@ TEST_F(AppTest, CommandsActOnTheActiveDocument) {
   frame().onCommand(cmd::FileSave);
   EXPECT_EQ(titles(), (QStringList{"first.vld", "smslist2"}));
   // Windows that are not maximised leave the title to the frame.
+  EXPECT_TRUE(frame().activeChild()->isMaximized());  // like the window before it
   frame().onCommand(cmd::WindowCascade);
   EXPECT_FALSE(frame().activeChild()->isMaximized());
   EXPECT_EQ(shownTitle(), "Watchkeep Configurator - first.vld");

@@ -29,6 +29,7 @@ TEST_F(AppTest, FirstStartWithoutSettingsOpensSmslist1) {
   EXPECT_EQ(titles(), QStringList{"smslist1"});
   EXPECT_FALSE(windows()[0]->document().isModified());
   EXPECT_TRUE(frame().isVisible());
+  EXPECT_TRUE(windows()[0]->isMaximized());
   EXPECT_TRUE(titleNames("smslist1"));
   EXPECT_EQ(frame().currentMenu(), cmd::kDocumentMenu);
   EXPECT_TRUE(frame().acceptDrops());
