@@ -29,10 +29,7 @@ void QtDocument::newDocument(const QString& title) {
 
 bool QtDocument::openDocument(const QString& path) {
   const QString file = canonicalDocumentPath(path);
-  if (!doc_.open(file.toStdString(), prompter_)) return false;
-  setTitleFromPath(file);
-  recentFiles_.add(file.toStdString());
-  return true;
+  return doc_.open(file.toStdString(), prompter_) && tookFile(file);
 }
 
 bool QtDocument::save() {
@@ -54,10 +51,7 @@ bool QtDocument::saveAs() {
 
 bool QtDocument::saveTo(const QString& path) {
   const QString file = canonicalDocumentPath(path);
-  if (!doc_.save(file.toStdString(), prompter_)) return false;
-  setTitleFromPath(file);
-  recentFiles_.add(file.toStdString());
-  return true;
+  return doc_.save(file.toStdString(), prompter_) && tookFile(file);
 }
 
 bool QtDocument::saveModified() {
@@ -71,9 +65,12 @@ bool QtDocument::saveModified() {
   }
 }
 
-void QtDocument::setTitleFromPath(const QString& path) {
-  title_ = QFileInfo(path).fileName();
+// The document is now that file's: named after it, and first in the recent list.
+bool QtDocument::tookFile(const QString& file) {
+  title_ = QFileInfo(file).fileName();
   emit titleChanged(title_);
+  recentFiles_.add(file.toStdString());
+  return true;
 }
 
 }  // namespace wk

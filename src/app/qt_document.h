@@ -47,7 +47,7 @@ class QtDocument : public QObject {
 
  private:
   bool saveTo(const QString& path);
-  void setTitleFromPath(const QString& path);
+  bool tookFile(const QString& file);
 
   C4410Doc doc_;
   Prompter& prompter_;
