@@ -3,6 +3,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QFile>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -90,6 +93,30 @@ TEST_F(AppTest, PrintPreviewShowsThePrintout) {
     preview->reject();
   });
   frame().onCommand(cmd::FilePrintPreview);
+}
+
+TEST_F(AppTest, PrintGoesThroughThePrintDialog) {
+  ASSERT_TRUE(start());
+  const QString pdf = QString::fromStdString(dir.file("printed.pdf"));
+  app->printer().setOutputFormat(QPrinter::PdfFormat);
+  app->printer().setOutputFileName(pdf);
+  whenModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->reject(); });
+  frame().onCommand(cmd::FilePrint);
+  EXPECT_FALSE(QFile::exists(pdf));
+  whenModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->accept(); });
+  frame().onCommand(cmd::FilePrint);
+  EXPECT_TRUE(QFile::exists(pdf));
+}
+
+TEST_F(AppTest, PrintSetupShowsThePageSetupOfTheSharedPrinter) {
+  ASSERT_TRUE(start());
+  QPrinter* seen = nullptr;
+  whenModal<QPageSetupDialog>([&seen](QPageSetupDialog* dialog) {
+    seen = dialog->printer();
+    dialog->reject();
+  });
+  frame().onCommand(cmd::FilePrintSetup);
+  EXPECT_EQ(seen, &app->printer());
 }
 
 TEST_F(AppTest, MainWindowWithADocument) {

@@ -253,6 +253,39 @@ TEST_F(AppTest, CommandsActOnTheActiveDocument) {
   EXPECT_EQ(shownTitle(), "Watchkeep Configurator - first.vld*");
 }
 
+TEST_F(AppTest, WindowMenuListsTheDocumentWindows) {
+  ASSERT_TRUE(start());
+  frame().onCommand(cmd::FileNew);
+  QMenu* window = popup(frame().menuBar(), 5);
+  emit window->aboutToShow();
+  const QList<QAction*> items = window->actions();
+  ASSERT_EQ(items.size(), 6);
+  EXPECT_TRUE(items[3]->isSeparator());
+  EXPECT_EQ(items[4]->text(), "&1 smslist1");
+  EXPECT_EQ(items[5]->text(), "&2 smslist2");
+  EXPECT_FALSE(items[4]->isChecked());
+  EXPECT_TRUE(items[5]->isChecked());
+  items[4]->trigger();
+  EXPECT_EQ(frame().activeChild(), windows()[0]);
+  // Shown again, the list is made anew.
+  emit window->aboutToShow();
+  EXPECT_EQ(window->actions().size(), 6);
+  EXPECT_TRUE(window->actions()[4]->isChecked());
+}
+
+TEST_F(AppTest, ArrangeIconsPutsMinimisedWindowsAlongTheBottom) {
+  ASSERT_TRUE(start());
+  frame().onCommand(cmd::FileNew);
+  frame().onCommand(cmd::WindowCascade);
+  for (CChildFrame* child : windows()) child->showMinimized();
+  windows()[0]->move(300, 40);
+  frame().onCommand(cmd::WindowArrange);
+  const int bottom = frame().mdiArea()->viewport()->height();
+  EXPECT_EQ(windows()[0]->geometry().bottom() + 1, bottom);
+  EXPECT_EQ(windows()[0]->x(), 0);
+  EXPECT_EQ(windows()[1]->x(), windows()[0]->width());
+}
+
 TEST_F(AppTest, RecentFilesAppearInTheFileMenuAndOpen) {
   const std::string a = writeVld(dir, "r1.vld", 0x51);
   const std::string b = writeVld(dir, "r2.vld", 0x52);

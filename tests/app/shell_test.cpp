@@ -1,5 +1,6 @@
 // Start-up, the two menus, the toolbar, the status bar and the accelerators.
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QSettings>
 #include <QStatusBar>
@@ -144,6 +145,35 @@ TEST_F(AppTest, StatusBarHasMessagePaneThenLockIndicators) {
   EXPECT_LT(panes[2]->x(), panes[3]->x());
   EXPECT_EQ(panes[1]->property("commandId").toInt(), 0xE701);
   EXPECT_EQ(panes[3]->property("commandId").toInt(), 0xE703);
+}
+
+TEST_F(AppTest, MenuItemsShowTheirPromptInTheStatusBar) {
+  ASSERT_TRUE(start());
+  QMenu* device = popup(frame().menuBar(), 4);
+  device->actions()[2]->showStatusText(&frame());
+  EXPECT_EQ(frame().statusBar()->currentMessage(), "Read All Data Memory");
+  popup(frame().menuBar(), 0)->actions()[0]->showStatusText(&frame());
+  EXPECT_EQ(frame().statusBar()->currentMessage(), "Create a new document");
+}
+
+TEST_F(AppTest, EditCommandsActOnTheFocusedTextField) {
+  ASSERT_TRUE(start());
+  frame().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+  auto* field = new QLineEdit(windows()[0]->view().page(0));
+  field->setText("Com1");
+  field->show();
+  field->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 5000));
+  field->selectAll();
+  frame().onCommand(cmd::EditCut);
+  EXPECT_EQ(field->text(), "");
+  frame().onCommand(cmd::EditUndo);
+  EXPECT_EQ(field->text(), "Com1");
+  // Without a text field in focus the commands do nothing.
+  field->clearFocus();
+  frame().onCommand(cmd::EditPaste);
+  EXPECT_EQ(field->text(), "Com1");
 }
 
 TEST_F(AppTest, AcceleratorsAreTheStandardKeys) {
