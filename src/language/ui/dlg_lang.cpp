@@ -54,6 +54,7 @@ CDlgLang::CDlgLang(QWidget* parent, Prompter& prompter, Settings& settings)
   pathEdit_->setObjectName(QStringLiteral("path"));
   auto* browseButton = new QPushButton(QStringLiteral("..."), this);
   browseButton->setObjectName(QStringLiteral("browse"));
+  browseButton->setFixedWidth(browseButton->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
   auto* top = new QHBoxLayout;
   top->addWidget(pathEdit_, 1);
   top->addWidget(browseButton);
