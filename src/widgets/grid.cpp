@@ -475,33 +475,13 @@ int Grid::clientWidth() const {
   return std::max(0, client);
 }
 
-void Grid::setCellKind(int row, int col, GridCellKind kind) {
-  if (!model_->contains(row, col)) return;
-  model_->cell(row, col).kind = kind;
-  model_->changed(row, col);
-}
+void Grid::setCellKind(int row, int col, GridCellKind kind) { model_->set(row, col, &GridCell::kind, kind); }
+GridCellKind Grid::cellKind(int row, int col) const { return model_->get(row, col, &GridCell::kind); }
 
-GridCellKind Grid::cellKind(int row, int col) const {
-  return model_->contains(row, col) ? model_->cell(row, col).kind : GridCellKind::Text;
-}
+void Grid::setItems(int row, int col, const QStringList& items) { model_->set(row, col, &GridCell::items, items); }
+QStringList Grid::items(int row, int col) const { return model_->get(row, col, &GridCell::items); }
 
-void Grid::setItems(int row, int col, const QStringList& items) {
-  if (!model_->contains(row, col)) return;
-  model_->cell(row, col).items = items;
-}
-
-QStringList Grid::items(int row, int col) const {
-  return model_->contains(row, col) ? model_->cell(row, col).items : QStringList();
-}
-
-void Grid::setText(int row, int col, const QString& text) {
-  if (!model_->contains(row, col)) return;
-  GridCell& c = model_->cell(row, col);
-  if (c.text == text) return;
-  c.text = text;
-  model_->changed(row, col);
-}
-
+void Grid::setText(int row, int col, const QString& text) { model_->set(row, col, &GridCell::text, text); }
 QString Grid::text(int row, int col) const {
   if (!model_->contains(row, col)) return {};
   const GridCell& c = model_->cell(row, col);
@@ -509,56 +489,21 @@ QString Grid::text(int row, int col) const {
 }
 
 void Grid::setBackground(int row, int col, const QColor& color) {
-  if (!model_->contains(row, col)) return;
-  GridCell& c = model_->cell(row, col);
-  if (c.background == color) return;
-  c.background = color;
-  model_->changed(row, col);
+  model_->set(row, col, &GridCell::background, color);
 }
+QColor Grid::background(int row, int col) const { return model_->get(row, col, &GridCell::background); }
 
-QColor Grid::background(int row, int col) const {
-  return model_->contains(row, col) ? model_->cell(row, col).background : QColor();
-}
+void Grid::setTextColor(int row, int col, const QColor& color) { model_->set(row, col, &GridCell::textColor, color); }
+QColor Grid::textColor(int row, int col) const { return model_->get(row, col, &GridCell::textColor); }
 
-void Grid::setTextColor(int row, int col, const QColor& color) {
-  if (!model_->contains(row, col)) return;
-  GridCell& c = model_->cell(row, col);
-  if (c.textColor == color) return;
-  c.textColor = color;
-  model_->changed(row, col);
-}
+void Grid::setChecked(int row, int col, bool checked) { model_->set(row, col, &GridCell::checked, checked); }
+bool Grid::isChecked(int row, int col) const { return model_->get(row, col, &GridCell::checked); }
 
-QColor Grid::textColor(int row, int col) const {
-  return model_->contains(row, col) ? model_->cell(row, col).textColor : QColor();
-}
+void Grid::setTime(int row, int col, const QTime& time) { model_->set(row, col, &GridCell::time, time); }
+QTime Grid::time(int row, int col) const { return model_->get(row, col, &GridCell::time); }
 
-void Grid::setChecked(int row, int col, bool checked) {
-  if (!model_->contains(row, col)) return;
-  GridCell& c = model_->cell(row, col);
-  if (c.checked == checked) return;
-  c.checked = checked;
-  model_->changed(row, col);
-}
-
-bool Grid::isChecked(int row, int col) const { return model_->contains(row, col) && model_->cell(row, col).checked; }
-
-void Grid::setTime(int row, int col, const QTime& time) {
-  if (!model_->contains(row, col)) return;
-  GridCell& c = model_->cell(row, col);
-  if (c.time == time) return;
-  c.time = time;
-  model_->changed(row, col);
-}
-
-QTime Grid::time(int row, int col) const { return model_->contains(row, col) ? model_->cell(row, col).time : QTime(); }
-
-void Grid::setReadOnly(int row, int col, bool readOnly) {
-  if (!model_->contains(row, col)) return;
-  model_->cell(row, col).readOnly = readOnly;
-  model_->changed(row, col);
-}
-
-bool Grid::isReadOnly(int row, int col) const { return model_->contains(row, col) && model_->cell(row, col).readOnly; }
+void Grid::setReadOnly(int row, int col, bool readOnly) { model_->set(row, col, &GridCell::readOnly, readOnly); }
+bool Grid::isReadOnly(int row, int col) const { return model_->get(row, col, &GridCell::readOnly); }
 
 void Grid::redrawCell(int row, int col) {
   if (row == 0 && col == 0) {

@@ -32,6 +32,20 @@ class GridModel : public QAbstractTableModel {
   bool contains(int row, int col) const { return row >= 0 && col >= 0 && row < rows_ && col < cols_; }
   GridCell& cell(int row, int col) { return cells_[static_cast<std::size_t>(row * cols_ + col)]; }
   const GridCell& cell(int row, int col) const { return cells_[static_cast<std::size_t>(row * cols_ + col)]; }
+  // Sets one field of a cell and tells the view when it changed.
+  template <typename T>
+  void set(int row, int col, T GridCell::*field, const T& value) {
+    if (!contains(row, col)) return;
+    T& current = cell(row, col).*field;
+    if (current == value) return;
+    current = value;
+    changed(row, col);
+  }
+  // One field of a cell; the field's empty value outside the grid.
+  template <typename T>
+  T get(int row, int col, T GridCell::*field) const {
+    return contains(row, col) ? cell(row, col).*field : T{};
+  }
   // Tells the view that the cell changed.
   void changed(int row, int col);
   void changedAll();

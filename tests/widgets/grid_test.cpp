@@ -215,29 +215,24 @@ TEST_F(GridTest, DigitsOnlyAndNumericCellsRefuseOtherCharacters) {
 }
 
 TEST_F(GridTest, EditEndsBeforeTheFocusMoves) {
-  // A click on another cell.
-  ASSERT_TRUE(grid.editCell(1, 1));
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("a"));
-  clickCell(3, 2);
-  EXPECT_FALSE(grid.isEditing());
-  EXPECT_EQ(events, (std::vector<std::string>{"end 1,1 'a'", "about 3,2 ''"}));
+  // Types into the cell, leaves it, and returns what was reported.
+  const auto typeAndLeave = [this](int row, int col, const char* typed, const std::function<void()>& leave) {
+    events.clear();
+    EXPECT_TRUE(grid.editCell(row, col));
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(typed));
+    leave();
+    EXPECT_FALSE(grid.isEditing());
+    return events;
+  };
+  EXPECT_EQ(typeAndLeave(1, 1, "a", [this] { clickCell(3, 2); }),
+            (std::vector<std::string>{"end 1,1 'a'", "about 3,2 ''"}));
   EXPECT_EQ(grid.focusCell(), (CellId{3, 2}));
-
   // Tab commits and moves one cell on, without opening the next editor.
-  events.clear();
-  ASSERT_TRUE(grid.editCell(3, 2));
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("b"));
-  key(Qt::Key_Tab);
-  EXPECT_FALSE(grid.isEditing());
-  EXPECT_EQ(events, (std::vector<std::string>{"end 3,2 'b'", "about 3,3 ''"}));
+  EXPECT_EQ(typeAndLeave(3, 2, "b", [this] { key(Qt::Key_Tab); }),
+            (std::vector<std::string>{"end 3,2 'b'", "about 3,3 ''"}));
   EXPECT_EQ(grid.focusCell(), (CellId{3, 3}));
-
-  // Down arrow.
-  events.clear();
-  ASSERT_TRUE(grid.editCell(3, 3));
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("c"));
-  key(Qt::Key_Down);
-  EXPECT_EQ(events, (std::vector<std::string>{"end 3,3 'c'", "about 4,3 ''"}));
+  EXPECT_EQ(typeAndLeave(3, 3, "c", [this] { key(Qt::Key_Down); }),
+            (std::vector<std::string>{"end 3,3 'c'", "about 4,3 ''"}));
   EXPECT_EQ(grid.focusCell(), (CellId{4, 3}));
 }
 
