@@ -127,6 +127,7 @@ TEST_F(DlgLangTest, YesLoadsTheChosenFile) {
   open();
   ASSERT_EQ(prompter.fileRequests.size(), 1u);
   EXPECT_EQ(prompter.fileRequests[0].filter, kFilter);
+  EXPECT_EQ(prompter.fileRequests[0].initialPath, "");  // "no file" is no place to start from
   EXPECT_EQ(column(1), (std::vector<std::string>{"Save", "Up"}));
   EXPECT_EQ(column(2), (std::vector<std::string>{"Сохранить", "Вверх"}));
   EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2"}));

@@ -121,7 +121,8 @@ CDlgLang::CDlgLang(QWidget* parent, Prompter& prompter, Settings& settings)
 }
 
 void CDlgLang::browse() {
-  const auto chosen = prompter_.chooseFileToOpen({wk::tr("Open"), kFilter, "", path_});
+  const std::string start = path_ == setting::kNoLanguageFile ? std::string() : path_;
+  const auto chosen = prompter_.chooseFileToOpen({wk::tr("Open"), kFilter, "", start});
   if (!chosen) return;
   path_ = *chosen;
   loadIntoGrid(path_);
