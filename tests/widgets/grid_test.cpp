@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "support/gui/screenshot.h"
+
 namespace wk {
 namespace {
 
@@ -405,6 +407,56 @@ TEST_F(GridTest, ReadOnlyAndFixedCellsAreNotEdited) {
   QTest::mouseDClick(grid.view()->viewport(), Qt::LeftButton, {}, grid.cellRect(1, 1).center());
   EXPECT_FALSE(grid.isEditing());
   EXPECT_EQ(events.back(), "double 1,1 '0123456789ABCDEF'");
+}
+
+}  // namespace
+}  // namespace wk
+
+namespace wk {
+namespace {
+
+// Every cell kind, as the SMS page shows its rows, with colours and an open list.
+TEST(GridScreenshot, CellKindsAndColours) {
+  Grid grid;
+  grid.setColumnCount(8);
+  grid.setRowCount(7);
+  grid.setRowHeight(0, 30);
+  const char* titles[] = {"#", "En", "Phone number", "Source Category", "Alarm On Timeout", "CH1", "Sound Length", "Comments"};
+  const int widths[] = {25, 30, 90, 130, 60, 30, 100, 160};
+  for (int c = 0; c < 8; ++c) {
+    grid.setText(0, c, QString::fromLatin1(titles[c]));
+    grid.setColumnWidth(c, widths[c]);
+  }
+  for (int r = 1; r < 7; ++r) {
+    grid.setText(r, 0, QString::number(r));
+    const QColor shade = r % 2 ? QColor(255, 255, 255) : QColor(224, 224, 224);
+    for (int c = 1; c < 8; ++c) grid.setBackground(r, c, shade);
+    grid.setCellKind(r, 1, CGridCellCheck);
+    grid.setChecked(r, 1, r % 2);
+    grid.setCellKind(r, 2, GridCellKind::Digits);
+    grid.setText(r, 2, QStringLiteral("0012345%1").arg(r));
+    grid.setCellKind(r, 3, CGridCellCombo);
+    grid.setItems(r, 3, {QStringLiteral("System Event"), QStringLiteral("Main Channel"), QStringLiteral("User Event")});
+    grid.setText(r, 3, QStringLiteral("Main Channel"));
+    grid.setCellKind(r, 4, CGridCellNumeric);
+    grid.setText(r, 4, QString::number(r * 40));
+    grid.setCellKind(r, 5, CGridCellCheck);
+    grid.setChecked(r, 5, r == 2);
+    grid.setCellKind(r, 6, GridCellKind::Time);
+    grid.setTime(r, 6, QTime(0, 0).addSecs(10 * r));
+    grid.setText(r, 7, QStringLiteral("Склад %1").arg(r));
+    grid.setTextColor(r, 7, r == 3 ? QColor(0, 0, 255) : QColor());
+  }
+  grid.resize(660, 260);
+  grid.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+  ASSERT_TRUE(grid.editCell(3, 3));
+  auto* combo = grid.view()->viewport()->findChild<QComboBox*>();
+  ASSERT_NE(combo, nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([combo] { return combo->view()->isVisible(); }, 5000));
+  test::screenshot(&grid, QStringLiteral("grid_cell_kinds"));
+  combo->hidePopup();
+  grid.endEditing();
 }
 
 }  // namespace
