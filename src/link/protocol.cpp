@@ -14,10 +14,11 @@ namespace {
 // count and address, low bytes first, then the data of a write.
 std::vector<std::uint8_t> blockHeader(std::size_t count, std::uint16_t address,
                                       std::span<const std::uint8_t> data = {}) {
-  std::vector<std::uint8_t> out(4 + data.size());
-  writeLe16(out, 0, static_cast<std::uint16_t>(count));
-  writeLe16(out, 2, address);
-  std::copy(data.begin(), data.end(), out.begin() + 4);
+  std::array<std::uint8_t, 4> header{};
+  writeLe16(header, 0, static_cast<std::uint16_t>(count));
+  writeLe16(header, 2, address);
+  std::vector<std::uint8_t> out(header.begin(), header.end());
+  out.insert(out.end(), data.begin(), data.end());
   return out;
 }
 
