@@ -167,39 +167,35 @@ bool TermiosTransport::waitFor(short events, steady_clock::time_point deadline) 
   }
 }
 
-std::size_t TermiosTransport::write(std::span<const std::uint8_t> bytes, milliseconds timeout) {
+// Moves size bytes with step (a read or a write at an offset), waiting for
+// the line between steps until the deadline. 0 from a read with VMIN 0 means
+// nothing is there yet, as EAGAIN does.
+template <typename Step>
+std::size_t TermiosTransport::transfer(std::size_t size, short events, milliseconds timeout, Step step) {
   if (fd_ < 0) return 0;
   const auto deadline = clock_.now() + timeout;
   std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+  while (done < size) {
+    const ssize_t n = step(done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) break;
-    if (!waitFor(POLLOUT, deadline)) break;
+    if (!waitFor(events, deadline)) break;
   }
   return done;
 }
 
+std::size_t TermiosTransport::write(std::span<const std::uint8_t> bytes, milliseconds timeout) {
+  return transfer(bytes.size(), POLLOUT, timeout,
+                  [&](std::size_t at) { return ::write(fd_, bytes.data() + at, bytes.size() - at); });
+}
+
 std::size_t TermiosTransport::read(std::span<std::uint8_t> buffer, milliseconds timeout) {
-  if (fd_ < 0) return 0;
-  const auto deadline = clock_.now() + timeout;
-  std::size_t done = 0;
-  while (done < buffer.size()) {
-    const ssize_t n = ::read(fd_, buffer.data() + done, buffer.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-      continue;
-    }
-    if (n < 0 && errno == EINTR) continue;
-    // 0 with VMIN 0 means nothing is there yet, like EAGAIN.
-    if (n < 0 && errno != EAGAIN) break;
-    if (!waitFor(POLLIN, deadline)) break;
-  }
-  return done;
+  return transfer(buffer.size(), POLLIN, timeout,
+                  [&](std::size_t at) { return ::read(fd_, buffer.data() + at, buffer.size() - at); });
 }
 
 void TermiosTransport::discardInput() {

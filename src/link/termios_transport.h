@@ -37,6 +37,8 @@ class TermiosTransport : public Transport {
  private:
   // Waits until the line is ready for events or the deadline has passed.
   bool waitFor(short events, std::chrono::steady_clock::time_point deadline);
+  template <typename Step>
+  std::size_t transfer(std::size_t size, short events, std::chrono::milliseconds timeout, Step step);
 
   Clock& clock_;
   int fd_ = -1;
