@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 
+#include "device_commands.h"
 #include "document/c4410_doc.h"
 #include "stderr_prompter.h"
 
@@ -20,6 +21,12 @@ constexpr const char* kUsage =
     "  new -o FILE          write a new configuration (the controller's defaults) to FILE\n"
     "  convert IN -o OUT    open IN as the program opens a file (older versions are\n"
     "                       converted) and save it as OUT in the current format\n"
+    "  read -o FILE         read the whole configuration out of the controller into\n"
+    "                       FILE; nothing is written when the read fails\n"
+    "  write FILE [--save-ports-output]\n"
+    "                       write FILE's configuration into the controller; the flag\n"
+    "                       (or the \"SavePortsOutput\" setting) leaves the controller\n"
+    "                       its own \"GSM managed\" output values\n"
     "\n"
     "Options:\n"
     "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
@@ -64,6 +71,18 @@ int commandConvert(const Invocation& inv) {
   return doc.save(*out, prompter) ? kSuccess : kUsageOrFileError;
 }
 
+int commandRead(const Invocation& inv) {
+  const std::string* out = option(inv, "-o");
+  if (!out || !inv.operands.empty()) return usageError("read takes -o FILE");
+  return readAll(inv.port, *out);
+}
+
+int commandWrite(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("write takes FILE");
+  const bool keep = !inv.flags.empty();
+  return writeAll(inv.port, inv.operands[0], keep);
+}
+
 struct Command {
   std::function<int(const Invocation&)> run;
   std::vector<std::string> valueOptions;  // options that take a value
@@ -74,6 +93,8 @@ const std::map<std::string, Command>& commands() {
   static const std::map<std::string, Command> table = {
       {"new", {commandNew, {"-o"}, {}}},
       {"convert", {commandConvert, {"-o"}, {}}},
+      {"read", {commandRead, {"-o"}, {}}},
+      {"write", {commandWrite, {}, {"--save-ports-output"}}},
   };
   return table;
 }

@@ -1,0 +1,137 @@
+// watchkeep-cli read and write against gz4410-sim, with the real port and the
+// real waits of the program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "sim_launcher.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace wk {
+namespace {
+
+using test::runProcess;
+using test::TempDir;
+
+constexpr std::size_t kVldEe = 2 + 65536;  // EE-Data address 0 in a .vld file
+
+test::ProcessResult cli(const std::vector<std::string>& args) { return runProcess(WK_CLI_PATH, args); }
+
+// The CLI reads its settings from a folder of this test's own.
+class CliDevice : public ::testing::Test {
+ protected:
+  void SetUp() override { ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1); }
+  void storeSettings(const std::string& lines) {
+    const std::string folder = config.path() + "/Velmora";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/4410.conf") << "[Settings]\n" << lines;
+  }
+  TempDir config;
+  TempDir dir;
+};
+
+TEST_F(CliDevice, ReadWritesTheControllersConfigurationToTheFile) {
+  sim::Memories m;
+  for (std::size_t i = 0; i < m.see.size(); ++i) m.see[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
+  for (std::size_t i = 0; i < m.ee.size(); ++i) m.ee[i] = static_cast<std::uint8_t>(0xFF - i);
+  sim::writeState(dir.file("state"), m);
+  sim::Simulator sim({"--instant", "--state", dir.file("state")});
+  const auto r = cli({"--port", sim.device(), "read", "-o", dir.file("read.vld")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.err, "Read compleeted\n");
+  const auto f = test::readBytes(dir.file("read.vld"));
+  ASSERT_EQ(f.size(), 66512u);
+  EXPECT_EQ(f[0], 0x69);
+  EXPECT_EQ(f[1], 0x00);
+  EXPECT_TRUE(std::equal(m.see.begin(), m.see.begin() + 61888, f.begin() + 2));
+  EXPECT_EQ(f[2 + 61888], 0x00) << "SEE-Data beyond the image is stored as zeros";
+  EXPECT_EQ(f[kVldEe + 0], 0xFF);
+  EXPECT_EQ(f[kVldEe + 709], static_cast<std::uint8_t>(0xFF - 709));
+  EXPECT_EQ(f[kVldEe + 710], 0x00);
+  for (std::size_t a = 964; a < 970; ++a) EXPECT_EQ(f[kVldEe + a], 0x00);
+  EXPECT_EQ(f[kVldEe + 973], static_cast<std::uint8_t>(0xFF - 973));
+}
+
+TEST_F(CliDevice, FailedReadWritesNoFile) {
+  sim::Simulator sim({"--instant", "--silent"});
+  storeSettings("Port=" + sim.device() + "\n");
+  const auto r = cli({"read", "-o", dir.file("read.vld")});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, "Connection error 5\nRead Version Error\n");
+  EXPECT_FALSE(test::fileExists(dir.file("read.vld")));
+}
+
+TEST_F(CliDevice, PortThatCannotOpenSaysWhy) {
+  const auto r = cli({"--port", "/dev/ttyWK-none", "read", "-o", dir.file("read.vld")});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, "Port busy or not exist!\n/dev/ttyWK-none: No such file or directory\n");
+  EXPECT_FALSE(test::fileExists(dir.file("read.vld")));
+}
+
+TEST_F(CliDevice, WriteSendsTheFileAsItIs) {
+  std::vector<std::uint8_t> vld(66512, 0);
+  vld[0] = 0x69;
+  for (std::size_t i = 2; i < 2 + 61888; ++i) vld[i] = static_cast<std::uint8_t>(i * 7);
+  for (std::size_t a = 0; a < 974; ++a) vld[kVldEe + a] = static_cast<std::uint8_t>(a + 1);
+  test::writeBytes(dir.file("site.vld"), vld);
+  sim::Memories before;
+  std::fill(before.ee.begin(), before.ee.end(), 0xAA);
+  sim::writeState(dir.file("state"), before);
+  {
+    sim::Simulator sim({"--instant", "--state", dir.file("state")});
+    const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld")});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "Write compleeted\n");
+  }
+  sim::Memories after;
+  ASSERT_TRUE(sim::readState(dir.file("state"), after));
+  EXPECT_TRUE(std::equal(vld.begin() + 2, vld.begin() + 2 + 61888, after.see.begin()));
+  for (std::size_t a = 0; a < 974; ++a) ASSERT_EQ(after.ee[a], static_cast<std::uint8_t>(a + 1)) << a;
+  EXPECT_EQ(after.ee[974], 0xAA);
+}
+
+TEST_F(CliDevice, SavePortsOutputFromTheFlagOrTheSetting) {
+  std::vector<std::uint8_t> vld(66512, 0x11);
+  vld[0] = 0x69;
+  vld[1] = 0x00;
+  test::writeBytes(dir.file("site.vld"), vld);
+  for (bool fromFlag : {true, false}) {
+    SCOPED_TRACE(fromFlag ? "flag" : "setting");
+    sim::Memories before;
+    std::fill(before.ee.begin(), before.ee.end(), 0xAA);
+    sim::writeState(dir.file("state"), before);
+    {
+      sim::Simulator sim({"--instant", "--state", dir.file("state")});
+      storeSettings("Port=" + sim.device() + "\nSavePortsOutput=" + (fromFlag ? "0" : "1") + "\n");
+      std::vector<std::string> args{"write", dir.file("site.vld")};
+      if (fromFlag) args.push_back("--save-ports-output");
+      const auto r = cli(args);
+      EXPECT_EQ(r.exitStatus, 0) << r.err;
+    }
+    sim::Memories after;
+    ASSERT_TRUE(sim::readState(dir.file("state"), after));
+    EXPECT_EQ(after.ee[962], 0x11);
+    for (std::size_t a = 964; a < 970; ++a) EXPECT_EQ(after.ee[a], 0xAA) << a;
+    EXPECT_EQ(after.ee[970], 0x11);
+  }
+}
+
+TEST_F(CliDevice, UsageAndFileErrors) {
+  EXPECT_EQ(cli({"read"}).exitStatus, 2);
+  EXPECT_EQ(cli({"read", "extra", "-o", dir.file("x.vld")}).exitStatus, 2);
+  EXPECT_EQ(cli({"write"}).exitStatus, 2);
+  EXPECT_EQ(cli({"write", "a.vld", "b.vld"}).exitStatus, 2);
+  EXPECT_EQ(cli({"write", "a.vld", "--flag"}).exitStatus, 2);
+  const auto missing = cli({"--port", "/dev/ttyWK-none", "write", dir.file("none.vld")});
+  EXPECT_EQ(missing.exitStatus, 2);
+  EXPECT_NE(missing.err.find("Failed to open document."), std::string::npos);
+  const auto help = cli({"--help"});
+  EXPECT_NE(help.out.find("read -o FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("write FILE [--save-ports-output]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace wk

@@ -1,0 +1,139 @@
+#include "link/link_doubles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "util/strformat.h"
+
+namespace wk::test {
+
+std::vector<std::uint8_t> hex(const std::string& text) {
+  std::vector<std::uint8_t> out;
+  std::istringstream in(text);
+  std::string item;
+  while (in >> item) out.push_back(static_cast<std::uint8_t>(std::stoul(item, nullptr, 16)));
+  return out;
+}
+
+std::string hexOf(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  for (std::uint8_t b : bytes) out += (out.empty() ? "" : " ") + strprintf("%02X", b);
+  return out;
+}
+
+TestClock::TestClock(int speedup) : start_(std::chrono::steady_clock::now()), speedup_(speedup) {}
+
+void TestClock::sleepFor(std::chrono::milliseconds duration) {
+  sleeps.push_back(duration);
+  slept_ += duration;
+}
+
+std::chrono::steady_clock::time_point TestClock::now() {
+  return start_ + (std::chrono::steady_clock::now() - start_) * speedup_ + slept_;
+}
+
+std::chrono::milliseconds TestClock::elapsed() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(now() - start_);
+}
+
+ScriptedPeer& ScriptedPeer::expect(const std::string& sentHex, const std::string& replyHex) {
+  return expect(hex(sentHex), hex(replyHex));
+}
+
+ScriptedPeer& ScriptedPeer::expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply) {
+  script_.push_back({std::move(sent), std::move(reply), 0, 0});
+  return *this;
+}
+
+ScriptedPeer& ScriptedPeer::expectBaud(int baud) {
+  script_.push_back({{}, {}, baud, 0});
+  return *this;
+}
+
+link::OpenStatus ScriptedPeer::open(const std::string& device, int baud) {
+  events.push_back("open " + device + " " + std::to_string(baud));
+  open_ = openResult.ok();
+  return openResult;
+}
+
+void ScriptedPeer::close() {
+  if (open_) events.push_back("close");
+  open_ = false;
+}
+
+bool ScriptedPeer::setBaudRate(int baud) {
+  events.push_back("baud " + std::to_string(baud));
+  if (broken_) return true;
+  if (script_.empty() || script_.front().baud != baud) {
+    ADD_FAILURE() << "unexpected speed change to " << baud;
+    broken_ = true;
+  } else {
+    script_.pop_front();
+  }
+  return true;
+}
+
+std::size_t ScriptedPeer::write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) {
+  const std::vector<std::uint8_t> sent(bytes.begin(), bytes.end());
+  events.push_back("write " + hexOf(sent) + " " + std::to_string(timeout.count()) + "ms");
+  EXPECT_TRUE(open_) << "write on a closed port";
+  for (std::uint8_t b : sent) {
+    if (broken_) break;
+    if (script_.empty() || script_.front().baud != 0) {
+      ADD_FAILURE() << "unexpected byte " << hexOf({b}) << " sent";
+      broken_ = true;
+      break;
+    }
+    Step& step = script_.front();
+    if (step.sent[step.matched] != b) {
+      ADD_FAILURE() << "sent " << hexOf({b}) << " where the script expects " << hexOf(step.sent) << " (byte "
+                    << step.matched << ")";
+      broken_ = true;
+      break;
+    }
+    if (++step.matched == step.sent.size()) {
+      incoming_.insert(incoming_.end(), step.reply.begin(), step.reply.end());
+      script_.pop_front();
+    }
+  }
+  return bytes.size();
+}
+
+std::size_t ScriptedPeer::read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) {
+  const std::size_t n = std::min(buffer.size(), incoming_.size());
+  std::copy_n(incoming_.begin(), n, buffer.begin());
+  incoming_.erase(incoming_.begin(), incoming_.begin() + static_cast<long>(n));
+  events.push_back("read " + std::to_string(buffer.size()) + " " + std::to_string(timeout.count()) + "ms");
+  return n;
+}
+
+void ScriptedPeer::discardInput() {
+  events.push_back("discard");
+  incoming_.clear();
+}
+
+RecordingEditors::RecordingEditors(C4410Doc& doc) : doc_(doc) {
+  for (std::size_t i = 0; i < kEditorSlotCount; ++i) {
+    editors_[i].log = &log;
+    editors_[i].slot = static_cast<int>(i);
+    doc_.registerEditor(static_cast<EditorSlot>(i), &editors_[i]);
+  }
+}
+
+RecordingEditors::~RecordingEditors() {
+  for (std::size_t i = 0; i < kEditorSlotCount; ++i) doc_.registerEditor(static_cast<EditorSlot>(i), nullptr);
+}
+
+std::vector<std::string> RecordingEditors::everyEditor(int direction) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < kEditorSlotCount; ++i) out.push_back(std::to_string(i) + " " + std::to_string(direction));
+  return out;
+}
+
+void RecordingEditors::Editor::TransferImage(int direction) {
+  log->push_back(std::to_string(slot) + " " + std::to_string(direction));
+}
+
+}  // namespace wk::test

@@ -1,0 +1,111 @@
+#pragma once
+// Doubles for the device link: a clock that never sleeps, a scripted byte peer
+// in the place of the serial port, a progress that records what it is told,
+// and editors that record when the document calls them.
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "document/c4410_doc.h"
+#include "link/transport.h"
+#include "seams/clock.h"
+#include "seams/progress.h"
+
+namespace wk::test {
+
+// "76 69 00" as bytes.
+std::vector<std::uint8_t> hex(const std::string& text);
+std::string hexOf(const std::vector<std::uint8_t>& bytes);
+
+// Sleeping only advances the time it tells; the time between sleeps passes
+// speedup times faster than on the wall, so a time-out of the real port is
+// over sooner without changing its length as the program measures it.
+class TestClock : public Clock {
+ public:
+  explicit TestClock(int speedup = 1);
+  void sleepFor(std::chrono::milliseconds duration) override;
+  std::chrono::steady_clock::time_point now() override;
+  // Time as told since construction.
+  std::chrono::milliseconds elapsed();
+
+  std::vector<std::chrono::milliseconds> sleeps;
+
+ private:
+  std::chrono::steady_clock::time_point start_;
+  std::chrono::milliseconds slept_{0};
+  int speedup_;
+};
+
+// Stands in for the serial port. The script lists what the PC must send and
+// what the peer answers to it; anything else fails the test. Every call is
+// kept in events, in order.
+class ScriptedPeer : public link::Transport {
+ public:
+  // The PC must send exactly these bytes next; then reply becomes readable.
+  ScriptedPeer& expect(const std::string& sentHex, const std::string& replyHex = "");
+  ScriptedPeer& expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply);
+  // The PC must switch its speed to baud next.
+  ScriptedPeer& expectBaud(int baud);
+  // True when every step of the script has happened.
+  bool done() const { return script_.empty(); }
+
+  link::OpenStatus openResult{link::OpenStatus::Kind::Opened, {}};
+  std::vector<std::string> events;  // "open /dev/ttyS0 460800", "read 1 1002ms", "baud 57600", ...
+
+  link::OpenStatus open(const std::string& device, int baud) override;
+  void close() override;
+  bool isOpen() const override { return open_; }
+  bool setBaudRate(int baud) override;
+  std::size_t write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) override;
+  std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
+  void discardInput() override;
+  void drainOutput() override { events.push_back("drain"); }
+
+ private:
+  struct Step {
+    std::vector<std::uint8_t> sent;
+    std::vector<std::uint8_t> reply;
+    int baud = 0;  // a speed change instead of bytes
+    std::size_t matched = 0;
+  };
+  std::deque<Step> script_;
+  std::deque<std::uint8_t> incoming_;
+  bool open_ = false;
+  bool broken_ = false;
+};
+
+class RecordingProgress : public Progress {
+ public:
+  explicit RecordingProgress(std::vector<std::string>& log) : log_(log) {}
+  void setCaption(const std::string& caption) override { log_.push_back("caption " + caption); }
+  void setRange(int upper) override { log_.push_back("range " + std::to_string(upper)); }
+  void setPos(int pos) override { log_.push_back("pos " + std::to_string(pos)); }
+  void setStatus(const std::string& text) override { log_.push_back("status " + text); }
+  void close() override { log_.push_back("close"); }
+
+ private:
+  std::vector<std::string>& log_;
+};
+
+// All nine editors of a document, each writing "<slot> <direction>" to log.
+class RecordingEditors {
+ public:
+  explicit RecordingEditors(C4410Doc& doc);
+  ~RecordingEditors();
+  std::vector<std::string> log;
+  // The log of one full refresh (direction 0) or collection (direction 1).
+  static std::vector<std::string> everyEditor(int direction);
+
+ private:
+  struct Editor : ImageEditor {
+    std::vector<std::string>* log = nullptr;
+    int slot = 0;
+    void TransferImage(int direction) override;
+  };
+  C4410Doc& doc_;
+  Editor editors_[kEditorSlotCount];
+};
+
+}  // namespace wk::test

@@ -1,0 +1,457 @@
+// Read-all and write-all over the real termios port against gz4410-sim: every
+// byte moves, the command trace is the documented one, and every failure of a
+// silent or lying controller ends with its message within a bound.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "document/config_image.h"
+#include "link/device_operation.h"
+#include "link/sim_rig.h"
+
+namespace wk::link {
+namespace {
+
+using std::chrono::milliseconds;
+using test::RecordedMessage;
+using test::SimRig;
+
+constexpr std::size_t kEeBase = 61888;  // image offset of EE-Data address 0
+
+sim::Memories hostileMemories() {
+  sim::Memories m;
+  m.see = test::hostileBytes(sim::kSeeSize, 3);
+  m.ee = test::hostileBytes(sim::kEeSize, 11);
+  return m;
+}
+
+// Lines of the trace that start with prefix.
+std::size_t countOf(const std::vector<std::string>& trace, const std::string& prefix) {
+  return static_cast<std::size_t>(
+      std::count_if(trace.begin(), trace.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+bool contains(const std::vector<std::string>& log, const std::string& item) {
+  return std::find(log.begin(), log.end(), item) != log.end();
+}
+
+TEST(ReadAll, MovesEveryByteAndClearsTheReadAllCells) {
+  const sim::Memories m = hostileMemories();
+  SimRig rig({}, 1, &m);
+  C4410Doc doc;
+  doc.makeNew();
+  test::RecordingEditors editors(doc);
+
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{{"Read compleeted", MessageIcon::Information, MessageButtons::Ok}}));
+  EXPECT_EQ(rig.trace(), test::readAllTrace());
+  EXPECT_FALSE(rig.port.isOpen());
+  EXPECT_TRUE(doc.isModified());
+
+  std::vector<std::uint8_t> expected(m.see.begin(), m.see.begin() + kEeBase);
+  expected.insert(expected.end(), m.ee.begin(), m.ee.begin() + 974);
+  expected[kEeBase + 710] = 0;
+  std::fill(expected.begin() + kEeBase + 964, expected.begin() + kEeBase + 970, 0);
+  const auto all = doc.image().all();
+  ASSERT_EQ(std::vector<std::uint8_t>(all.begin(), all.end()), expected);
+
+  // The SMS editor first, then every editor: the SMS editor runs twice.
+  std::vector<std::string> refreshes{"0 0"};
+  for (const auto& e : test::RecordingEditors::everyEditor(0)) refreshes.push_back(e);
+  EXPECT_EQ(editors.log, refreshes);
+  // The opening and closing waits and the two speed changes.
+  EXPECT_EQ(rig.clock.sleeps, (std::vector<milliseconds>{milliseconds(2000), milliseconds(10), milliseconds(10)}));
+}
+
+TEST(ReadAll, ProgressCountsEveryBlock) {
+  SimRig rig;
+  C4410Doc doc;
+  ASSERT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  const auto& log = rig.progressLog;
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
+            (std::vector<std::string>{"caption Read in progress...", "range 65535", "pos 0",
+                                      "status SEE-Data byte 1024", "pos 1024"}));
+  EXPECT_EQ(countOf(log, "status SEE-Data byte "), 64u);
+  EXPECT_TRUE(contains(log, "status SEE-Data byte 65536"));
+  EXPECT_EQ(countOf(log, "status EE-Data byte "), 487u);
+  const auto range = std::find(log.begin(), log.end(), "range 973");
+  ASSERT_NE(range, log.end());
+  EXPECT_EQ(*(range - 1), "pos 65536");
+  EXPECT_EQ(*(range + 1), "status EE-Data byte 2");
+  EXPECT_EQ(log[log.size() - 2], "pos 974");
+  EXPECT_EQ(log.back(), "close");
+}
+
+TEST(ReadAll, AModifiedDocumentAsksFirst) {
+  SimRig rig;
+  C4410Doc doc;
+  doc.setModified(true);
+  doc.image().at(5) = 0x42;
+  rig.prompter.answer(Answer::No);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Declined);
+  EXPECT_EQ(rig.prompter.messages, (std::vector<RecordedMessage>{{"Current document is not empty, proceed?",
+                                                                   MessageIcon::Question, MessageButtons::YesNo}}));
+  EXPECT_TRUE(rig.clock.sleeps.empty()) << "the port was not even opened";
+  EXPECT_EQ(doc.image().at(5), 0x42);
+
+  rig.prompter.messages.clear();
+  rig.prompter.answer(Answer::Yes);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(rig.prompter.texts(),
+            (std::vector<std::string>{"Current document is not empty, proceed?", "Read compleeted"}));
+  EXPECT_EQ(doc.image().at(5), 0x00);
+  EXPECT_EQ(rig.trace(), test::readAllTrace()) << "one session only";
+}
+
+TEST(WriteAll, MovesEveryByteAndZerosTheRestOfSeeData) {
+  sim::Memories before;
+  std::fill(before.see.begin(), before.see.end(), 0xA5);
+  std::fill(before.ee.begin(), before.ee.end(), 0xA5);
+  SimRig rig({}, 1, &before);
+  C4410Doc doc;
+  const auto image = test::hostileBytes(image::kSize, 7);
+  std::ranges::copy(image, doc.image().all().begin());
+  test::RecordingEditors editors(doc);
+
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{{"Write compleeted", MessageIcon::Information, MessageButtons::Ok}}));
+  EXPECT_EQ(editors.log, test::RecordingEditors::everyEditor(1));
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_EQ(rig.trace(), test::writeAllTrace(false));
+
+  const sim::Memories after = rig.stopAndRead();
+  EXPECT_TRUE(std::equal(image.begin(), image.begin() + kEeBase, after.see.begin()));
+  EXPECT_TRUE(std::all_of(after.see.begin() + kEeBase, after.see.end(), [](std::uint8_t b) { return b == 0; }));
+  EXPECT_TRUE(std::equal(image.begin() + kEeBase, image.end(), after.ee.begin()));
+  // The health counters and the rest of EE-Data are not the configuration's.
+  EXPECT_TRUE(std::all_of(after.ee.begin() + 974, after.ee.end(), [](std::uint8_t b) { return b == 0xA5; }));
+}
+
+TEST(WriteAll, SavePortsOutputLeavesTheGsmManagedValuesToTheController) {
+  sim::Memories before;
+  std::fill(before.ee.begin(), before.ee.end(), 0x77);
+  SimRig rig({}, 1, &before);
+  rig.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
+  C4410Doc doc;
+  doc.makeNew();
+  doc.setModified(true);
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_TRUE(doc.isModified());
+  const auto trace = rig.trace();
+  EXPECT_EQ(trace, test::writeAllTrace(true));
+  EXPECT_EQ(countOf(trace, "E "), 484u);
+  const sim::Memories after = rig.stopAndRead();
+  for (std::size_t a = 964; a < 970; ++a) EXPECT_EQ(after.ee[a], 0x77) << a;
+  EXPECT_EQ(after.ee[962], 0x00);
+  EXPECT_EQ(after.ee[970], 0x00);
+}
+
+TEST(WriteAll, ProgressStatusEveryFourSeeBlocks) {
+  SimRig rig;
+  C4410Doc doc;
+  ASSERT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  const auto& log = rig.progressLog;
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 8),
+            (std::vector<std::string>{"caption Write in progress...", "range 65535", "pos 0", "pos 0", "pos 128",
+                                      "pos 256", "pos 384", "status SEE-Data byte 512"}));
+  EXPECT_EQ(countOf(log, "status SEE-Data byte "), 128u);
+  EXPECT_EQ(countOf(log, "status EE-Data byte "), 487u);
+  EXPECT_TRUE(contains(log, "range 973"));
+  EXPECT_EQ(log.back(), "close");
+}
+
+// Each version the controller may report, and a controller that does not
+// answer the query properly: nothing is transferred, the port is closed.
+TEST(ReadAndWriteAll, VersionCases) {
+  struct Case {
+    std::vector<std::string> sim;
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {{"--version", "104"}, {"Wrong Version, update FIRMWARE"}},
+      {{"--version", "106"}, {"Wrong Version, update Configurator"}},
+      {{"--version", "0"}, {"Read Version Error"}},
+      {{"--fault", "no-end@v"}, {"Read Version Error"}},
+      {{"--fault", "wrong-echo@v"}, {"Connection error 5", "Read Version Error"}},
+      {{"--silent"}, {"Connection error 5", "Read Version Error"}},
+  };
+  for (const Case& c : cases) {
+    for (bool reading : {true, false}) {
+      SCOPED_TRACE(c.sim.back() + (reading ? " read" : " write"));
+      SimRig rig(c.sim, 10);
+      C4410Doc doc;
+      doc.image().at(100) = 0x55;
+      const auto outcome = reading ? ReadAll(doc, rig.port, rig.progress()) : WriteAll(doc, rig.port, rig.progress());
+      EXPECT_EQ(outcome, TransferOutcome::Failed);
+      EXPECT_EQ(rig.prompter.texts(), c.messages);
+      EXPECT_TRUE(rig.progressLog.empty());
+      EXPECT_FALSE(rig.port.isOpen());
+      EXPECT_EQ(doc.image().at(100), 0x55);
+      EXPECT_FALSE(doc.isModified());
+      EXPECT_EQ(countOf(rig.trace(), "v"), 1u);
+      EXPECT_EQ(countOf(rig.trace(), "R"), 0u);
+    }
+  }
+}
+
+TEST(ReadAndWriteAll, MissingSpeedEchoStopsBeforeAnyTransfer) {
+  for (bool reading : {true, false}) {
+    SimRig rig({"--fault", "no-echo@R#1"}, 10);
+    C4410Doc doc;
+    const auto outcome = reading ? ReadAll(doc, rig.port, rig.progress()) : WriteAll(doc, rig.port, rig.progress());
+    EXPECT_EQ(outcome, TransferOutcome::Failed);
+    EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Set Speed Error"});
+    EXPECT_EQ(rig.trace(), (std::vector<std::string>{"v", "R !no-echo"}));
+    EXPECT_TRUE(rig.progressLog.empty());
+  }
+}
+
+TEST(ReadAll, PortThatCannotOpenLeavesTheDocumentAlone) {
+  test::TestClock clock;
+  MemorySettings settings;
+  settings.writeString(setting::kSection, setting::kPort, "/nonexistent/ttyUSB9");
+  test::ScriptedPrompter prompter;
+  TermiosTransport transport(clock);
+  Port port(transport, settings, prompter, clock);
+  C4410Doc doc;
+  EXPECT_EQ(ReadAll(doc, port, nullptr), TransferOutcome::Failed);
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Port busy or not exist!"});
+  EXPECT_EQ(prompter.notes, std::vector<std::string>{"/nonexistent/ttyUSB9: No such file or directory"});
+  EXPECT_FALSE(doc.isModified());
+}
+
+// A failed phase never reaches the document: not a byte, not the flag, no refresh.
+void expectUntouched(const C4410Doc& doc, const test::RecordingEditors& editors) {
+  C4410Doc fresh;
+  fresh.makeNew();
+  EXPECT_TRUE(doc.image() == fresh.image());
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_TRUE(editors.log.empty());
+}
+
+TEST(ReadAll, WrongSeeEchoEndsThatPhaseAndLeavesTheDocumentAsItWas) {
+  SimRig rig({"--fault", "wrong-echo@s#3"}, 10, nullptr);
+  C4410Doc doc;
+  doc.makeNew();
+  test::RecordingEditors editors(doc);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{
+                {"Connection error 1 E=0x3F ?", MessageIcon::None, MessageButtons::Ok},
+                {"Reading failed: the document was not changed.", MessageIcon::Error, MessageButtons::Ok}}));
+  const auto trace = rig.trace();
+  EXPECT_EQ(countOf(trace, "s 1024 "), 2u);
+  EXPECT_EQ(trace[4], "s !wrong-echo");
+  EXPECT_EQ(countOf(trace, "e "), 487u) << "the EE phase still runs";
+  EXPECT_EQ(trace.back(), "R 0");
+  expectUntouched(doc, editors);
+  EXPECT_FALSE(rig.port.isOpen());
+  EXPECT_EQ(rig.progressLog.back(), "close");
+}
+
+TEST(ReadAll, MissingSeeEchoShowsNoByteAsZ) {
+  SimRig rig({"--fault", "no-echo@s#64"}, 10, nullptr);
+  C4410Doc doc;
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.texts(), (std::vector<std::string>{"Connection error 0 E=0x5A Z",
+                                                           "Reading failed: the document was not changed."}));
+}
+
+TEST(ReadAll, ShortSeeBlockIsRequestedAgain) {
+  const sim::Memories m = hostileMemories();
+  SimRig rig({"--fault", "short@s#2x2"}, 10, &m);
+  C4410Doc doc;
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{{"Synchro error 512", MessageIcon::None, MessageButtons::Ok},
+                                          {"Synchro error 512", MessageIcon::None, MessageButtons::Ok},
+                                          {"Read compleeted", MessageIcon::Information, MessageButtons::Ok}}));
+  const auto trace = rig.trace();
+  EXPECT_EQ(std::vector<std::string>(trace.begin() + 3, trace.begin() + 6),
+            (std::vector<std::string>{"s 1024 1024 !short", "s 1024 1024 !short", "s 1024 1024"}));
+  EXPECT_TRUE(std::equal(m.see.begin(), m.see.begin() + kEeBase, doc.image().all().begin()));
+}
+
+TEST(ReadAll, ShortSeeBlockStopsAfterTheBound) {
+  SimRig rig({"--fault", "short@s#5x100"}, 10, nullptr);
+  C4410Doc doc;
+  doc.makeNew();
+  test::RecordingEditors editors(doc);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.texts(),
+            (std::vector<std::string>{"Synchro error 512", "Synchro error 512", "Synchro error 512",
+                                      "Reading stopped: the SEE-Data block kept arriving short at byte 4096",
+                                      "Reading failed: the document was not changed."}));
+  EXPECT_EQ(countOf(rig.trace(), "s 1024 4096 !short"), 3u);
+  EXPECT_EQ(countOf(rig.trace(), "s "), 7u);
+  expectUntouched(doc, editors);
+}
+
+TEST(ReadAll, EePhaseFailures) {
+  struct Case {
+    const char* fault;
+    RecordedMessage first;
+  };
+  const Case cases[] = {
+      {"no-end@e#10", {"READ error Z", MessageIcon::Error, MessageButtons::Ok}},
+      {"wrong-end@e#10", {"READ error ?", MessageIcon::Error, MessageButtons::Ok}},
+      {"short@e#10", {"READ error Z", MessageIcon::Error, MessageButtons::Ok}},
+      {"wrong-echo@e#10", {"Comunication error ?", MessageIcon::Error, MessageButtons::Ok}},
+      {"no-echo@e#10", {"Comunication error Z", MessageIcon::Error, MessageButtons::Ok}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    SimRig rig({"--fault", c.fault}, 10, nullptr);
+    C4410Doc doc;
+    doc.makeNew();
+    test::RecordingEditors editors(doc);
+    EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+    EXPECT_EQ(rig.prompter.messages,
+              (std::vector<RecordedMessage>{c.first, {"Reading failed: the document was not changed.",
+                                                      MessageIcon::Error, MessageButtons::Ok}}));
+    EXPECT_EQ(countOf(rig.trace(), "e"), 10u);
+    EXPECT_EQ(rig.trace().back(), "R 0");
+    expectUntouched(doc, editors);
+  }
+}
+
+TEST(ReadAll, FailedClosingSpeedStillCommitsTheWholeData) {
+  const sim::Memories m = hostileMemories();
+  SimRig rig({"--fault", "no-echo@R#2"}, 10, &m);
+  C4410Doc doc;
+  test::RecordingEditors editors(doc);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Set Speed Error"});
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_TRUE(std::equal(m.see.begin(), m.see.begin() + kEeBase, doc.image().all().begin()));
+  EXPECT_EQ(doc.image().at(kEeBase + 710), 0);
+  EXPECT_EQ(doc.image().at(kEeBase + 964), 0);
+  EXPECT_EQ(doc.image().at(kEeBase + 100), m.ee[100]);
+  EXPECT_EQ(editors.log.size(), 10u) << "every editor shows the new image";
+  EXPECT_EQ(rig.progressLog.back(), "close");
+  EXPECT_FALSE(rig.port.isOpen());
+}
+
+// A controller that falls silent in the middle: every wait ends, and the
+// whole procedure ends within the opening wait and four read time-outs.
+TEST(ReadAll, ControllerFallingSilentIsBoundedInTime) {
+  SimRig rig({"--silent-after", "20"}, 10);
+  C4410Doc doc;
+  doc.makeNew();
+  test::RecordingEditors editors(doc);
+  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.texts(),
+            (std::vector<std::string>{"Connection error 0 E=0x5A Z", "Comunication error Z", "Set Speed Error",
+                                      "Reading failed: the document was not changed."}));
+  EXPECT_LT(rig.clock.elapsed(), milliseconds(2010 + 4 * 1002 + 1500));
+  expectUntouched(doc, editors);
+}
+
+TEST(WriteAll, ControllerFallingSilentInTheSeePhaseGivesOneMessageThenTriesEe) {
+  SimRig rig({"--silent-after", "100"}, 10);
+  C4410Doc doc;
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{
+                {"Comunication error X", MessageIcon::Error, MessageButtons::Ok},
+                {"Writing stopped: the controller did not answer at EE-Data byte 0", MessageIcon::Error,
+                 MessageButtons::Ok},
+                {"Set Speed Error", MessageIcon::Error, MessageButtons::Ok},
+                {"Writing failed: the configuration in the controller may be incomplete.", MessageIcon::Error,
+                 MessageButtons::Ok}}));
+  const auto trace = rig.trace();
+  EXPECT_EQ(countOf(trace, "ignored 0x45"), 3u) << "the EE block was tried kMaxBlockTries times";
+  // The opening wait, one SEE echo, three EE echoes, the speed echo.
+  EXPECT_LT(rig.clock.elapsed(), milliseconds(2020 + 5 * 1002 + 1500));
+}
+
+TEST(WriteAll, MissingEeEchoIsSentAgainWithoutAMessage) {
+  SimRig rig({"--fault", "no-echo@E#5x2"}, 10);
+  C4410Doc doc;
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Write compleeted"});
+  const auto trace = rig.trace();
+  const auto first = std::find(trace.begin(), trace.end(), "E !no-echo");
+  ASSERT_NE(first, trace.end());
+  EXPECT_EQ(std::vector<std::string>(first - 1, first + 3),
+            (std::vector<std::string>{"E 2 6", "E !no-echo", "E !no-echo", "E 2 8"}));
+  EXPECT_EQ(countOf(trace, "E 2 "), 487u);
+}
+
+TEST(WriteAll, EeEchoMissingBeyondTheBoundStopsThePhase) {
+  SimRig rig({"--fault", "no-echo@E#5x3"}, 10);
+  C4410Doc doc;
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.texts(),
+            (std::vector<std::string>{"Writing stopped: the controller did not answer at EE-Data byte 8",
+                                      "Writing failed: the configuration in the controller may be incomplete."}));
+  EXPECT_EQ(rig.trace().back(), "R 0");
+}
+
+TEST(WriteAll, SeePhaseErrorsAndTheEePhaseStillRuns) {
+  struct Case {
+    const char* fault;
+    RecordedMessage first;
+  };
+  const Case cases[] = {
+      {"no-end@S#3", {"WRITE error 256 X(58)", MessageIcon::Error, MessageButtons::Ok}},
+      {"wrong-end@S#3", {"WRITE error 256 ?(3F)", MessageIcon::Error, MessageButtons::Ok}},
+      {"wrong-echo@S#3", {"Comunication error ?", MessageIcon::Error, MessageButtons::Ok}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    SimRig rig({"--fault", c.fault}, 10);
+    C4410Doc doc;
+    EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+    EXPECT_EQ(rig.prompter.messages,
+              (std::vector<RecordedMessage>{c.first,
+                                            {"Writing failed: the configuration in the controller may be incomplete.",
+                                             MessageIcon::Error, MessageButtons::Ok}}));
+    EXPECT_EQ(countOf(rig.trace(), "S"), 3u);
+    EXPECT_EQ(countOf(rig.trace(), "E 2 "), 487u);
+  }
+}
+
+TEST(WriteAll, EeEndMarkMissingEndsThePhaseWithoutIcon) {
+  SimRig rig({"--fault", "no-end@E#2"}, 10);
+  C4410Doc doc;
+  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(rig.prompter.messages,
+            (std::vector<RecordedMessage>{
+                {"WRITE Error X", MessageIcon::None, MessageButtons::Ok},
+                {"Writing failed: the configuration in the controller may be incomplete.", MessageIcon::Error,
+                 MessageButtons::Ok}}));
+  EXPECT_EQ(countOf(rig.trace(), "E"), 2u);
+}
+
+TEST(DeviceOperation, OnlyOneAtATime) {
+  EXPECT_FALSE(DeviceOperation::running());
+  {
+    DeviceOperation first;
+    EXPECT_TRUE(first.acquired());
+    EXPECT_TRUE(DeviceOperation::running());
+    DeviceOperation second;
+    EXPECT_FALSE(second.acquired());
+    EXPECT_TRUE(DeviceOperation::running());
+
+    // A second transfer asked for meanwhile does nothing at all.
+    test::ScriptedPeer peer;
+    MemorySettings settings;
+    test::ScriptedPrompter prompter;
+    test::TestClock clock;
+    Port port(peer, settings, prompter, clock);
+    C4410Doc doc;
+    EXPECT_EQ(ReadAll(doc, port, nullptr), TransferOutcome::Busy);
+    EXPECT_EQ(WriteAll(doc, port, nullptr), TransferOutcome::Busy);
+    EXPECT_TRUE(peer.events.empty());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(DeviceOperation::running()) << "the refused ones must not end the running one";
+  }
+  EXPECT_FALSE(DeviceOperation::running());
+}
+
+}  // namespace
+}  // namespace wk::link

@@ -1,0 +1,103 @@
+// The termios port itself, on the simulator's pseudo-terminal: the raw line,
+// exclusive use, the time-outs on the clock, the speed change.
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "link/sim_rig.h"
+#include "seams/clock.h"
+
+namespace wk::link {
+namespace {
+
+using std::chrono::milliseconds;
+
+// The line as another opener of the same device sees it.
+termios lineOf(const std::string& device) {
+  termios t{};
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  EXPECT_GE(fd, 0);
+  EXPECT_EQ(::tcgetattr(fd, &t), 0);
+  ::close(fd);
+  return t;
+}
+
+TEST(TermiosTransport, OpensARawLineAt460800) {
+  test::SimRig rig({"--silent"});
+  test::TestClock clock;
+  TermiosTransport port(clock);
+  ASSERT_TRUE(port.open(rig.sim->device(), 460800).ok());
+  EXPECT_TRUE(port.isOpen());
+  const termios t = lineOf(rig.sim->device());
+  EXPECT_EQ(::cfgetospeed(&t), B460800);
+  EXPECT_EQ(::cfgetispeed(&t), B460800);
+  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | INPCK | PARMRK | BRKINT), 0u);
+  EXPECT_EQ(t.c_oflag & OPOST, 0u);
+  EXPECT_EQ(t.c_lflag & (ECHO | ECHONL | ICANON | ISIG | IEXTEN), 0u);
+  EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(t.c_cflag & (CSTOPB | PARENB), 0u);
+  EXPECT_EQ(t.c_cflag & (CREAD | CLOCAL), static_cast<tcflag_t>(CREAD | CLOCAL));
+
+  ASSERT_TRUE(port.setBaudRate(57600));
+  const termios slower = lineOf(rig.sim->device());
+  EXPECT_EQ(::cfgetospeed(&slower), B57600);
+  EXPECT_FALSE(port.setBaudRate(12345));
+  port.close();
+  port.close();
+  EXPECT_FALSE(port.isOpen());
+}
+
+TEST(TermiosTransport, NotSharedWhileOpen) {
+  test::SimRig rig({"--silent"});
+  test::TestClock clock;
+  TermiosTransport first(clock);
+  TermiosTransport second(clock);
+  ASSERT_TRUE(first.open(rig.sim->device(), 460800).ok());
+  const OpenStatus busy = second.open(rig.sim->device(), 460800);
+  EXPECT_EQ(busy.kind, OpenStatus::Kind::Busy);
+  EXPECT_EQ(busy.detail, rig.sim->device() + ": in use by another program");
+  first.close();
+  EXPECT_TRUE(second.open(rig.sim->device(), 460800).ok()) << "free again once closed";
+}
+
+TEST(TermiosTransport, WhatCannotBeOpened) {
+  test::TestClock clock;
+  TermiosTransport port(clock);
+  EXPECT_EQ(port.open("/dev/ttyS-none", 460800).kind, OpenStatus::Kind::NotFound);
+  const OpenStatus notSerial = port.open("/dev/null", 460800);
+  EXPECT_EQ(notSerial.kind, OpenStatus::Kind::NotASerialPort);
+  EXPECT_EQ(notSerial.detail, "/dev/null: not a serial port");
+  EXPECT_FALSE(port.isOpen());
+  EXPECT_EQ(port.read(std::span<std::uint8_t>(), milliseconds(10)), 0u);
+}
+
+// The one test on the wall clock: a silent line really waits its time-out.
+TEST(TermiosTransport, ReadReturnsWhatArrivedAfterTheTimeOut) {
+  test::SimRig rig({"--silent"});
+  SystemClock clock;
+  TermiosTransport port(clock);
+  ASSERT_TRUE(port.open(rig.sim->device(), 460800).ok());
+  std::uint8_t byte = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port.read(std::span(&byte, 1), milliseconds(300)), 0u);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, milliseconds(300));
+  EXPECT_LT(waited, milliseconds(1000));
+}
+
+TEST(TermiosTransport, TimeOutsAreMeasuredOnTheClock) {
+  test::SimRig rig({"--silent"});
+  test::TestClock fast(100);
+  TermiosTransport port(fast);
+  ASSERT_TRUE(port.open(rig.sim->device(), 460800).ok());
+  std::uint8_t byte = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port.read(std::span(&byte, 1), milliseconds(3000)), 0u);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000)) << "3 s at a hundred times the pace";
+  EXPECT_GE(fast.elapsed(), milliseconds(3000));
+}
+
+}  // namespace
+}  // namespace wk::link

@@ -1,0 +1,250 @@
+// gz4410-sim on its own, talked to with plain POSIX calls and nothing of the
+// program's link code: the tests of the program trust what it does.
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "sim_launcher.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace wk::sim {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+// A raw 8N1 line on the simulator's device.
+class Client {
+ public:
+  explicit Client(const std::string& device, speed_t speed = B460800) {
+    fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(fd_, 0) << device;
+    setSpeed(speed);
+  }
+  ~Client() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  void setSpeed(speed_t speed) {
+    termios t{};
+    ::tcgetattr(fd_, &t);
+    ::cfmakeraw(&t);
+    ::cfsetispeed(&t, speed);
+    ::cfsetospeed(&t, speed);
+    ::tcsetattr(fd_, TCSANOW, &t);
+  }
+  void send(const Bytes& bytes) { ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+  // Up to n bytes, waiting at most timeout for them all.
+  Bytes receive(std::size_t n, milliseconds timeout = milliseconds(2000)) {
+    Bytes out;
+    const auto deadline = SteadyClock::now() + timeout;
+    while (out.size() < n) {
+      const auto left = std::chrono::duration_cast<milliseconds>(deadline - SteadyClock::now()).count();
+      if (left <= 0) break;
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, static_cast<int>(left)) <= 0) break;
+      std::uint8_t buffer[4096];
+      const ssize_t got = ::read(fd_, buffer, std::min(sizeof buffer, n - out.size()));
+      if (got > 0) out.insert(out.end(), buffer, buffer + got);
+    }
+    return out;
+  }
+  // Sends a command and returns what came back within a short while.
+  Bytes ask(const Bytes& bytes, std::size_t expect, milliseconds timeout = milliseconds(2000)) {
+    send(bytes);
+    return receive(expect, timeout);
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+Bytes header(std::uint8_t letter, std::uint16_t count, std::uint16_t address) {
+  return {letter, static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
+          static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8)};
+}
+
+// Commands go one step at a time, as the PC sends them: letter, echo, rest.
+Bytes command(Client& c, std::uint8_t letter, const Bytes& rest, std::size_t replySize) {
+  Bytes echo = c.ask({letter}, 1, milliseconds(500));
+  if (echo != Bytes{letter}) return echo;
+  c.send(rest);
+  Bytes reply = c.receive(replySize, milliseconds(500));
+  echo.insert(echo.end(), reply.begin(), reply.end());
+  return echo;
+}
+
+Bytes params(std::uint16_t count, std::uint16_t address, const Bytes& data = {}) {
+  Bytes b = header(0, count, address);
+  b.erase(b.begin());
+  b.insert(b.end(), data.begin(), data.end());
+  return b;
+}
+
+std::vector<std::string> lines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> out;
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+struct Sim {
+  test::TempDir dir;
+  std::string state = dir.file("state");
+  std::string trace = dir.file("trace");
+  std::unique_ptr<Simulator> sim;
+  explicit Sim(std::vector<std::string> extra = {}, const Memories* initial = nullptr) {
+    if (initial) writeState(state, *initial);
+    std::vector<std::string> args{"--instant", "--state", state, "--trace", trace};
+    args.insert(args.end(), extra.begin(), extra.end());
+    sim = std::make_unique<Simulator>(args);
+    EXPECT_EQ(sim->device().rfind("/dev/pts/", 0), 0u) << sim->device();
+  }
+  std::vector<std::string> stopAndTrace() {
+    EXPECT_EQ(sim->stop(), 0);
+    return lines(trace);
+  }
+};
+
+TEST(Simulator, AnswersTheVersionQuery) {
+  Sim s;
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'v'}, 4), (Bytes{'v', 0x69, 0x00, 'd'}));
+  Sim other({"--version", "300"});
+  Client c2(other.sim->device());
+  EXPECT_EQ(c2.ask({'v'}, 4), (Bytes{'v', 0x2C, 0x01, 'd'}));
+  EXPECT_EQ(s.stopAndTrace(), std::vector<std::string>{"v"});
+}
+
+TEST(Simulator, BlocksOfBothMemoriesAndTheStateFile) {
+  Memories initial;
+  for (std::size_t i = 0; i < kSeeSize; ++i) initial.see[i] = static_cast<std::uint8_t>(i * 13);
+  initial.ee[973] = 0x24;
+  initial.ee[974] = 0x07;  // a health counter
+  Sim s({}, &initial);
+  {
+    Client c(s.sim->device());
+    EXPECT_EQ(command(c, 's', params(3, 0x0100), 3), (Bytes{'s', 0x00, 0x0D, 0x1A}));
+    EXPECT_EQ(command(c, 'S', params(3, 0xFFFE, {0x0D, 0x11, 0x13}), 1), (Bytes{'S', 'S'}));
+    // The last two bytes of SEE-Data were written; the third fell off the end.
+    EXPECT_EQ(command(c, 's', params(3, 0xFFFE), 3), (Bytes{'s', 0x0D, 0x11, 0xFF}));
+    EXPECT_EQ(command(c, 'e', params(2, 973), 3), (Bytes{'e', 0x24, 0x07, 'e'}));
+    EXPECT_EQ(command(c, 'E', params(2, 964, {0x03, 0xFF}), 1), (Bytes{'E', 'E'}));
+    EXPECT_EQ(command(c, 'e', params(1, 965), 2), (Bytes{'e', 0xFF, 'e'}));
+    EXPECT_EQ(command(c, 'e', params(2, 1023), 3), (Bytes{'e', 0x00, 0xFF, 'e'}));
+    EXPECT_EQ(c.ask({'x'}, 1, milliseconds(100)), Bytes{}) << "unknown commands get no echo";
+  }
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"s 3 256", "S 3 65534", "s 3 65534", "e 2 973", "E 2 964",
+                                                        "e 1 965", "e 2 1023", "unknown 0x78"}));
+  Memories saved;
+  ASSERT_TRUE(readState(s.state, saved));
+  EXPECT_EQ(saved.see[0xFFFE], 0x0D);
+  EXPECT_EQ(saved.see[0xFFFF], 0x11);
+  EXPECT_EQ(saved.see[0x0101], 0x0D);
+  EXPECT_EQ(saved.ee[964], 0x03);
+  EXPECT_EQ(saved.ee[965], 0xFF);
+  EXPECT_EQ(saved.ee[974], 0x07);
+
+  // Started again on the same file, it has kept what was written.
+  Simulator again({"--instant", "--state", s.state});
+  Client c(again.device());
+  EXPECT_EQ(command(c, 's', params(2, 0xFFFE), 2), (Bytes{'s', 0x0D, 0x11}));
+}
+
+TEST(Simulator, RefusesAStateFileOfTheWrongSizeAndLeavesItAlone) {
+  test::TempDir dir;
+  test::writeBytes(dir.file("state"), {1, 2, 3});
+  const auto r = test::runProcess(WK_SIM_PATH, {"--state", dir.file("state")});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_NE(r.err.find("is 3 bytes, not 66560"), std::string::npos) << r.err;
+  EXPECT_EQ(test::readBytes(dir.file("state")), (Bytes{1, 2, 3}));
+
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--fault", "late@s"}).exitStatus, 2);
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--version", "x"}).exitStatus, 2);
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--state"}).exitStatus, 2);
+  const auto help = test::runProcess(WK_SIM_PATH, {"--help"});
+  EXPECT_EQ(help.exitStatus, 0);
+  EXPECT_NE(help.out.find("--fault SPEC"), std::string::npos);
+}
+
+TEST(Simulator, ChangesSpeedAndLosesBytesSentAtTheWrongOne) {
+  Sim s;
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'R'}, 1), Bytes{'R'});
+  c.send({7});
+  // Still at 460800 on our side: the controller sees garbage.
+  EXPECT_EQ(c.ask({'v'}, 1, milliseconds(200)), Bytes{});
+  c.setSpeed(B57600);
+  EXPECT_EQ(c.ask({'v'}, 4), (Bytes{'v', 0x69, 0x00, 'd'}));
+  EXPECT_EQ(c.ask({'R'}, 1), Bytes{'R'});
+  c.send({0});
+  c.setSpeed(B460800);
+  EXPECT_EQ(c.ask({'v'}, 4), (Bytes{'v', 0x69, 0x00, 'd'}));
+  const auto trace = s.stopAndTrace();
+  ASSERT_EQ(trace.size(), 5u);
+  EXPECT_EQ(trace[0], "R 7");
+  EXPECT_EQ(trace[1], "garbled 0x76 (PC line 460800, controller 57600)");
+  EXPECT_EQ(trace[2], "v");
+  EXPECT_EQ(trace[3], "R 0");
+  EXPECT_EQ(trace[4], "v");
+}
+
+TEST(Simulator, WireTimingTakesTenBitsAByte) {
+  Simulator sim({});  // wire timing on
+  Client c(sim.device());
+  ASSERT_EQ(c.ask({'s'}, 1), Bytes{'s'});
+  const auto start = SteadyClock::now();
+  c.send(params(1024, 0));
+  EXPECT_EQ(c.receive(1024).size(), 1024u);
+  // 4 bytes in, 1024 out, 10 bits each at 460800 baud: 22.3 ms.
+  const auto took = SteadyClock::now() - start;
+  EXPECT_GE(took, std::chrono::microseconds(22300));
+  EXPECT_LT(took, milliseconds(200));
+}
+
+TEST(Simulator, FaultsOnChosenCommands) {
+  Sim s({"--fault", "wrong-echo@e#2", "--fault", "no-echo@E#1x2", "--fault", "short@s", "--fault", "no-end@S#2",
+         "--fault", "wrong-end@e#3"});
+  Client c(s.sim->device());
+  EXPECT_EQ(command(c, 'e', params(2, 0), 3), (Bytes{'e', 0, 0, 'e'}));
+  EXPECT_EQ(c.ask({'e'}, 1), Bytes{'?'});
+  EXPECT_EQ(command(c, 'e', params(2, 0), 3), (Bytes{'e', 0, 0, '?'}));
+  EXPECT_EQ(c.ask({'E'}, 1, milliseconds(100)), Bytes{});
+  EXPECT_EQ(c.ask({'E'}, 1, milliseconds(100)), Bytes{});
+  EXPECT_EQ(command(c, 'E', params(2, 0, {1, 2}), 1), (Bytes{'E', 'E'}));
+  EXPECT_EQ(command(c, 's', params(10, 0), 10).size(), 1u + 5u);
+  EXPECT_EQ(command(c, 'S', params(1, 0, {9}), 1), (Bytes{'S', 'S'}));
+  EXPECT_EQ(command(c, 'S', params(1, 0, {9}), 1), (Bytes{'S'}));
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"e 2 0", "e !wrong-echo", "e 2 0 !wrong-end", "E !no-echo",
+                                                        "E !no-echo", "E 2 0", "s 10 0 !short", "S 1 0",
+                                                        "S 1 0 !no-end"}));
+}
+
+TEST(Simulator, SilentFromTheStartOrAfterNCommands) {
+  {
+    Sim s({"--silent"});
+    Client c(s.sim->device());
+    EXPECT_EQ(c.ask({'v'}, 1, milliseconds(100)), Bytes{});
+    EXPECT_EQ(c.ask({'v'}, 1, milliseconds(100)), Bytes{});
+    EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"v !silent", "ignored 0x76"}));
+  }
+  Sim s({"--silent-after", "2"});
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'v'}, 4), (Bytes{'v', 0x69, 0x00, 'd'}));
+  EXPECT_EQ(c.ask({'v'}, 4), (Bytes{'v', 0x69, 0x00, 'd'}));
+  EXPECT_EQ(c.ask({'v'}, 1, milliseconds(100)), Bytes{});
+  Sim v({"--fault", "no-end@v", "--fault", "short@v#2"});
+  Client cv(v.sim->device());
+  EXPECT_EQ(cv.ask({'v'}, 4, milliseconds(200)), (Bytes{'v', 0x69, 0x00}));
+  EXPECT_EQ(cv.ask({'v'}, 4, milliseconds(200)), (Bytes{'v', 0x69}));
+}
+
+}  // namespace
+}  // namespace wk::sim

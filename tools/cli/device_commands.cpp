@@ -1,0 +1,99 @@
+#include "device_commands.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/qt_settings.h"
+#include "cli.h"
+#include "document/c4410_doc.h"
+#include "link/port.h"
+#include "link/read_write_all.h"
+#include "link/termios_transport.h"
+#include "seams/clock.h"
+#include "seams/progress.h"
+#include "stderr_prompter.h"
+
+namespace wk::cli {
+namespace {
+
+// The stored settings, with the values given on the command line on top.
+class CommandLineSettings : public Settings {
+ public:
+  std::string readString(std::string_view section, std::string_view key, std::string_view fallback) override {
+    return given_.contains(section, key) ? given_.readString(section, key, fallback)
+                                         : stored_.readString(section, key, fallback);
+  }
+  int readInt(std::string_view section, std::string_view key, int fallback) override {
+    return given_.contains(section, key) ? given_.readInt(section, key, fallback)
+                                         : stored_.readInt(section, key, fallback);
+  }
+  // A command line changes nothing that is stored.
+  void writeString(std::string_view section, std::string_view key, std::string_view value) override {
+    given_.writeString(section, key, value);
+  }
+  void writeInt(std::string_view section, std::string_view key, int value) override {
+    given_.writeInt(section, key, value);
+  }
+
+ private:
+  QtSettings stored_;
+  MemorySettings given_;
+};
+
+// The percentage on one line of a terminal; nothing when standard error is
+// no terminal, so that logs get the messages alone.
+class TerminalProgress : public Progress {
+ public:
+  TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+  void setCaption(const std::string& caption) override { caption_ = caption; }
+  void setRange(int upper) override { upper_ = upper; }
+  void setPos(int pos) override {
+    const int percent = upper_ > 0 ? std::min(100, pos * 100 / upper_) : 0;
+    if (terminal_ && percent != shown_) std::fprintf(stderr, "\r%s %3d%%", caption_.c_str(), shown_ = percent);
+  }
+  void setStatus(const std::string&) override {}
+  void close() override {
+    if (terminal_ && shown_ >= 0) std::fputs("\r\033[K", stderr);
+  }
+
+ private:
+  bool terminal_;
+  std::string caption_;
+  int upper_ = 100;
+  int shown_ = -1;
+};
+
+struct Link {
+  explicit Link(const std::optional<std::string>& portName) {
+    if (portName) settings.writeString(setting::kSection, setting::kPort, *portName);
+  }
+  CommandLineSettings settings;
+  StderrPrompter prompter;
+  SystemClock clock;
+  link::TermiosTransport transport{clock};
+  link::Port port{transport, settings, prompter, clock};
+  link::ProgressFactory progress = [] { return std::make_unique<TerminalProgress>(); };
+};
+
+}  // namespace
+
+int readAll(const std::optional<std::string>& port, const std::string& outPath) {
+  Link link(port);
+  C4410Doc doc;
+  doc.makeNew();
+  if (link::ReadAll(doc, link.port, link.progress) != link::TransferOutcome::Completed) return kDeviceFailure;
+  return doc.save(outPath, link.prompter) ? kSuccess : kUsageOrFileError;
+}
+
+int writeAll(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged) {
+  Link link(port);
+  if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
+  C4410Doc doc;
+  if (!doc.open(path, link.prompter)) return kUsageOrFileError;
+  return link::WriteAll(doc, link.port, link.progress) == link::TransferOutcome::Completed ? kSuccess
+                                                                                           : kDeviceFailure;
+}
+
+}  // namespace wk::cli

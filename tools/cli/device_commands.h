@@ -1,0 +1,15 @@
+#pragma once
+// The commands of watchkeep-cli that talk to the controller.
+#include <optional>
+#include <string>
+
+namespace wk::cli {
+
+// Read-all into a new document, saved as outPath only when the read completed.
+int readAll(const std::optional<std::string>& port, const std::string& outPath);
+
+// Write-all of the file's image as it is. keepGsmManaged is the
+// --save-ports-output flag; without it the "SavePortsOutput" setting decides.
+int writeAll(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged);
+
+}  // namespace wk::cli

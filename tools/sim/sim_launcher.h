@@ -1,0 +1,44 @@
+#pragma once
+// Starts gz4410-sim as a child process and stops it again, for tests and
+// benchmarks; reads and writes its --state files.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace wk::sim {
+
+inline constexpr std::size_t kSeeSize = 65536;
+inline constexpr std::size_t kEeSize = 1024;
+
+// The two memories as a --state file holds them.
+struct Memories {
+  std::vector<std::uint8_t> see = std::vector<std::uint8_t>(kSeeSize, 0);
+  std::vector<std::uint8_t> ee = std::vector<std::uint8_t>(kEeSize, 0);
+};
+bool writeState(const std::string& path, const Memories& memories);
+// Nothing (empty memories) when the file is missing or not a state file.
+bool readState(const std::string& path, Memories& memories);
+
+class Simulator {
+ public:
+  // Starts the simulator with args and waits (at most 10 s) for its device
+  // path. device() is empty when that failed.
+  explicit Simulator(const std::vector<std::string>& args, const std::string& program = WK_SIM_PATH);
+  ~Simulator();  // stops it
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  const std::string& device() const { return device_; }
+  // SIGTERM, then waits (at most 10 s) for it to save its state and end.
+  // Returns its exit status, -1 when it did not end normally.
+  int stop();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  std::string device_;
+};
+
+}  // namespace wk::sim
