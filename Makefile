@@ -26,7 +26,7 @@ build: deps-build
 test: deps-test
 	cmake -S . -B $(TEST_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DWK_SANITIZE=ON -DWK_WERROR=ON -DWK_BUILD_BENCH=OFF
 	cmake --build $(TEST_DIR) -j $(JOBS)
-	cd $(TEST_DIR) && ctest --output-on-failure --no-tests=error -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure --no-tests=error --timeout 300 -j $(JOBS)
 
 # Starts the program against the controller simulator.
 run: deps-run build

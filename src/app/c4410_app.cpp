@@ -12,14 +12,19 @@
 #include "app/main_frame.h"
 #include "app/qt_document.h"
 #include "language/translate.h"
+#include "language/ui/dlg_lang.h"
+#include "link/ui/conn_setup_dlg.h"
 #include "language/ui/translate_menu.h"
 #include "seams/prompter.h"
 #include "seams/settings.h"
 
 namespace wk {
 
-C4410App::C4410App(Settings& settings, Prompter& prompter)
-    : settings_(settings), prompter_(prompter), recentFiles_(settings) {}
+C4410App::C4410App(Settings& settings, Prompter& prompter, Clock* clock)
+    : settings_(settings),
+      prompter_(prompter),
+      seams_{prompter, settings, clock ? *clock : systemClock_},
+      recentFiles_(settings) {}
 
 C4410App::~C4410App() = default;
 
@@ -56,7 +61,7 @@ QPrinter& C4410App::printer() {
 }
 
 CChildFrame* C4410App::OnFileNew() {
-  auto* child = new CChildFrame(std::make_unique<QtDocument>(prompter_, recentFiles_), prompter_);
+  auto* child = new CChildFrame(std::make_unique<QtDocument>(prompter_, recentFiles_), seams_);
   child->document().newDocument(QString::fromLatin1(kNewDocumentBaseName) + QString::number(++untitledCount_));
   mainFrame_->addChild(child);
   return child;
@@ -79,7 +84,7 @@ CChildFrame* C4410App::OpenDocumentFile(const QString& path) {
     }
   }
   // The window and its view (and so the pages) come first, then the file.
-  auto child = std::make_unique<CChildFrame>(std::make_unique<QtDocument>(prompter_, recentFiles_), prompter_);
+  auto child = std::make_unique<CChildFrame>(std::make_unique<QtDocument>(prompter_, recentFiles_), seams_);
   if (!child->document().openDocument(file)) return nullptr;
   mainFrame_->addChild(child.get());
   return child.release();
@@ -107,10 +112,15 @@ void C4410App::OnOptions() {
   dialog.exec();
 }
 
-// The device link, firmware and language dialogs come with their own modules.
+void C4410App::OnConnectionSetup() { ConnectionSetup(mainFrame_.get(), settings_); }
+
+// Firmware update comes with its own module.
 void C4410App::notAvailableYet() { prompter_.note(wk::tr("not available yet")); }
-void C4410App::OnConnectionSetup() { notAvailableYet(); }
 void C4410App::OnUpdateFW() { notAvailableYet(); }
-void C4410App::OnLanguageSetup() { notAvailableYet(); }
+
+void C4410App::OnLanguageSetup() {
+  CDlgLang dialog(mainFrame_.get(), prompter_, settings_);
+  dialog.exec();
+}
 
 }  // namespace wk

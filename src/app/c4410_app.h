@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/recent_files.h"
+#include "seams/clock.h"
+#include "seams/seams.h"
 
 class QPrinter;
 
@@ -23,7 +25,8 @@ class C4410App : public QObject {
  public:
   static constexpr const char* kNewDocumentBaseName = "smslist";
 
-  C4410App(Settings& settings, Prompter& prompter);
+  // clock: the device commands' waits; the system clock when null.
+  C4410App(Settings& settings, Prompter& prompter, Clock* clock = nullptr);
   ~C4410App() override;
 
   // Start-up with the program's arguments (without the program's name).
@@ -33,6 +36,7 @@ class C4410App : public QObject {
   CMainFrame* mainFrame() const { return mainFrame_.get(); }
   Settings& settings() const { return settings_; }
   Prompter& prompter() const { return prompter_; }
+  const Seams& seams() const { return seams_; }
   RecentFileList& recentFiles() { return recentFiles_; }
   // The printer that print setup, print and print preview share.
   QPrinter& printer();
@@ -58,6 +62,8 @@ class C4410App : public QObject {
 
   Settings& settings_;
   Prompter& prompter_;
+  SystemClock systemClock_;
+  Seams seams_;
   RecentFileList recentFiles_;
   std::unique_ptr<CMainFrame> mainFrame_;
   std::unique_ptr<QPrinter> printer_;

@@ -6,12 +6,13 @@
 #include "app/device_activity.h"
 #include "app/qt_document.h"
 #include "editors/c4410_view.h"
+#include "seams/seams.h"
 
 namespace wk {
 
-CChildFrame::CChildFrame(std::unique_ptr<QtDocument> document, Prompter& prompter, QWidget* parent)
-    : QMdiSubWindow(parent), document_(std::move(document)), prompter_(prompter),
-      view_(new C4410View(document_->doc(), prompter)) {
+CChildFrame::CChildFrame(std::unique_ptr<QtDocument> document, const Seams& seams, QWidget* parent)
+    : QMdiSubWindow(parent), document_(std::move(document)), prompter_(seams.prompter),
+      view_(new C4410View(document_->doc(), seams)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(programIcon());
   setWidget(view_);

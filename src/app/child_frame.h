@@ -8,6 +8,7 @@ namespace wk {
 
 class C4410View;
 class Prompter;
+struct Seams;
 class QtDocument;
 
 class CChildFrame : public QMdiSubWindow {
@@ -15,7 +16,7 @@ class CChildFrame : public QMdiSubWindow {
  public:
   // Creates the view (and so the pages, registered with the document) before
   // the caller fills the document by new or open.
-  CChildFrame(std::unique_ptr<QtDocument> document, Prompter& prompter, QWidget* parent = nullptr);
+  CChildFrame(std::unique_ptr<QtDocument> document, const Seams& seams, QWidget* parent = nullptr);
   ~CChildFrame() override;
 
   QtDocument& document() const { return *document_; }

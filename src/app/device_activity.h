@@ -1,23 +1,9 @@
 #pragma once
-// Whether a device operation (a transfer with the controller) is running.
-// Each device command holds a DeviceActivity::Scope while it talks to the
-// controller. Closing a document, its window or the program asks
-// refuseCloseWhileDeviceBusy first: the one place that says no meanwhile.
+// Closing a document, its window or the program asks here first: while a
+// device operation (link::DeviceOperation) runs, the answer is no.
 namespace wk {
 
 class Prompter;
-
-class DeviceActivity {
- public:
-  class Scope {
-   public:
-    Scope();
-    ~Scope();
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-  };
-  static bool running();
-};
 
 // True, with a status-bar note, while a device operation runs. A note and
 // not a message box: a modal box would stall the transfer that is pumping

@@ -13,12 +13,14 @@
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"
 #include "language/ui/translate_menu.h"
+#include "link/ui/device_commands.h"
 #include "seams/prompter.h"
+#include "seams/seams.h"
 
 namespace wk {
 
-C4410View::C4410View(C4410Doc& doc, Prompter& prompter, QWidget* parent)
-    : QWidget(parent), doc_(doc), prompter_(prompter), tabControl_(new QWidget(this)), tabBar_(new QTabBar(tabControl_)) {
+C4410View::C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent)
+    : QWidget(parent), doc_(doc), prompter_(seams.prompter), settings_(seams.settings), clock_(seams.clock), tabControl_(new QWidget(this)), tabBar_(new QTabBar(tabControl_)) {
   tabControl_->setObjectName(QStringLiteral("tabControl"));
   tabControl_->setProperty("controlId", kTabControlId);
   tabControl_->setGeometry(rect());
@@ -95,8 +97,8 @@ void C4410View::layoutPages() {
 
 void C4410View::notAvailableYet() { prompter_.note(wk::tr("not available yet")); }
 
-void C4410View::OnReadAll() { notAvailableYet(); }
-void C4410View::OnWriteAll() { notAvailableYet(); }
+void C4410View::OnReadAll() { runReadAll(doc_, this, Seams{prompter_, settings_, clock_}); }
+void C4410View::OnWriteAll() { runWriteAll(doc_, this, Seams{prompter_, settings_, clock_}); }
 void C4410View::OnHealthStatus() { notAvailableYet(); }
 
 void C4410View::OnFilePrint(QPrinter& printer) {

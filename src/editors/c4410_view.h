@@ -16,6 +16,9 @@ namespace wk {
 class C4410Doc;
 class CDlgPropThermo;
 class Prompter;
+class Settings;
+class Clock;
+struct Seams;
 
 class C4410View : public QWidget {
   Q_OBJECT
@@ -27,7 +30,8 @@ class C4410View : public QWidget {
   // Where a page is put when it is created, before the first resize.
   static constexpr QPoint kInitialPagePos{2, 22};
 
-  C4410View(C4410Doc& doc, Prompter& prompter, QWidget* parent = nullptr);
+  // seams: the messages, settings and clock of the device commands.
+  C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent = nullptr);
 
   C4410Doc& document() const { return doc_; }
   QSize sizeHint() const override { return {760, 520}; }
@@ -66,6 +70,8 @@ class C4410View : public QWidget {
 
   C4410Doc& doc_;
   Prompter& prompter_;
+  Settings& settings_;
+  Clock& clock_;
   QWidget* tabControl_;
   QTabBar* tabBar_;
   std::vector<QWidget*> pages_;

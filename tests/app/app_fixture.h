@@ -40,7 +40,7 @@ class AppTest : public ::testing::Test {
 
   bool start(const QStringList& arguments = {}) { return start(settings, arguments); }
   bool start(Settings& store, const QStringList& arguments = {}) {
-    app = std::make_unique<C4410App>(store, prompter);
+    app = std::make_unique<C4410App>(store, prompter, clock);
     return app->InitInstance(arguments);
   }
 
@@ -72,6 +72,7 @@ class AppTest : public ::testing::Test {
 
   MemorySettings settings;
   ScriptedPrompter prompter;
+  Clock* clock = nullptr;  // the system clock unless a test sets one
   std::unique_ptr<C4410App> app;
   TempDir dir;
 };

@@ -6,7 +6,7 @@
 #include <QUrl>
 
 #include "app/command_ids.h"
-#include "app/device_activity.h"
+#include "link/device_operation.h"
 #include "app/recent_files.h"
 #include "document/vld_file.h"
 #include "app_fixture.h"
@@ -222,7 +222,7 @@ TEST_F(AppTest, NothingClosesWhileADeviceOperationRuns) {
   ASSERT_TRUE(start());
   windows()[0]->document().doc().setModified(true);
   {
-    DeviceActivity::Scope transfer;
+    link::DeviceOperation transfer;
     frame().onCommand(cmd::FileClose);
     windows()[0]->close();
     frame().close();

@@ -16,6 +16,9 @@
 #include "support/lng_file.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "seams/clock.h"
+#include "seams/seams.h"
+#include "seams/settings.h"
 
 namespace wk {
 namespace {
@@ -23,11 +26,20 @@ namespace {
 using test::ScriptedPrompter;
 using test::TempDir;
 
+// The seams of a view that runs no device command.
+struct QuietSeams {
+  ScriptedPrompter prompter;
+  MemorySettings settings;
+  SystemClock clock;
+  Seams seams{prompter, settings, clock};
+};
+
 struct ViewFixture : ::testing::Test {
   C4410Doc doc;
-  ScriptedPrompter prompter;
+  QuietSeams quiet;
+  ScriptedPrompter& prompter = quiet.prompter;
   std::unique_ptr<C4410View> view;
-  void SetUp() override { view = std::make_unique<C4410View>(doc, prompter); }
+  void SetUp() override { view = std::make_unique<C4410View>(doc, quiet.seams); }
 
   std::vector<bool> visiblePages() const {
     std::vector<bool> shown;
@@ -126,11 +138,17 @@ TEST_F(ViewFixture, AfterAResizeEveryPageHasTheSameRectangle) {
   EXPECT_EQ(visiblePages(), (std::vector<bool>{true, false, false, false, false, false, false}));
 }
 
-TEST_F(ViewFixture, DeviceCommandsNoteThatTheyAreNotAvailableYet) {
+TEST_F(ViewFixture, DeviceCommandsUseTheSeamsTheViewWasGiven) {
+  quiet.settings.writeString(setting::kSection, setting::kPort, "/nonexistent/ttyWK");
+  doc.makeNew();
+  const ConfigImage before = doc.image();
   view->OnReadAll();
   view->OnWriteAll();
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>(2, "Port busy or not exist!"));
+  EXPECT_TRUE(doc.image() == before);
+  prompter.notes.clear();
   view->OnHealthStatus();
-  EXPECT_EQ(prompter.notes, std::vector<std::string>(3, "not available yet"));
+  EXPECT_EQ(prompter.notes, std::vector<std::string>{"not available yet"});
 }
 
 TEST(C4410ViewPrint, LinesRunOnToTheNextPage) {
@@ -141,8 +159,8 @@ TEST(C4410ViewPrint, LinesRunOnToTheNextPage) {
 
 TEST(C4410ViewPrint, PrintsEveryLineOnAsManyPagesAsItTakes) {
   C4410Doc doc;
-  ScriptedPrompter prompter;
-  C4410View view(doc, prompter);
+  QuietSeams quiet;
+  C4410View view(doc, quiet.seams);
   TempDir dir;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
@@ -160,13 +178,12 @@ TEST(C4410ViewPrint, PrintsEveryLineOnAsManyPagesAsItTakes) {
 }
 
 TEST(C4410ViewTranslated, TranslatedTabLabelKeepsTheOrder) {
-  if (!test::translationTableAvailable()) GTEST_SKIP() << "the translation table has not landed yet";
   TempDir dir;
   test::writeLanguageFile(dir.file("t.lng"), {{"Main Channels", "Основные каналы"}});
   LoadTranslations(dir.file("t.lng"));
   C4410Doc doc;
-  ScriptedPrompter prompter;
-  C4410View view(doc, prompter);
+  QuietSeams quiet;
+  C4410View view(doc, quiet.seams);
   ClearTranslations();
   EXPECT_EQ(view.tabBar()->tabText(0), "SMS Data");
   EXPECT_EQ(view.tabBar()->tabText(1), "Основные каналы");

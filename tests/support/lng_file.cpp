@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "language/translate.h"
 #include "support/temp_dir.h"
 #include "util/utf.h"
 
@@ -35,15 +34,6 @@ void writeLanguageFile(const std::string& path, const TranslationPairs& pairs) {
     putText(bytes, translation);
   }
   writeBytes(path, bytes);
-}
-
-bool translationTableAvailable() {
-  TempDir dir;
-  writeLanguageFile(dir.file("probe.lng"), {{"probe", "zond"}});
-  LoadTranslations(dir.file("probe.lng"));
-  const bool available = translate(u"probe") == u"zond";
-  ClearTranslations();
-  return available;
 }
 
 }  // namespace wk::test

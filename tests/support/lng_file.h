@@ -12,8 +12,4 @@ using TranslationPairs = std::vector<std::pair<std::string, std::string>>;  // U
 
 void writeLanguageFile(const std::string& path, const TranslationPairs& pairs);
 
-// Whether LoadTranslations fills a real table yet. Tests of translated texts
-// skip themselves until it does.
-bool translationTableAvailable();
-
 }  // namespace wk::test

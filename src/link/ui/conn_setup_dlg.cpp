@@ -114,10 +114,14 @@ void CDlgConnSetup::accept() {
   QDialog::accept();
 }
 
-void ConnectionSetup(QWidget* parent) {
-  QtSettings settings;
+void ConnectionSetup(QWidget* parent, Settings& settings) {
   CDlgConnSetup dialog(settings, presentSerialPorts(), parent);
   dialog.exec();
+}
+
+void ConnectionSetup(QWidget* parent) {
+  QtSettings settings;
+  ConnectionSetup(parent, settings);
 }
 
 }  // namespace wk

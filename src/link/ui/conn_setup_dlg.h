@@ -48,7 +48,9 @@ class CDlgConnSetup : public QDialog {
   QPushButton* cancel_;
 };
 
-// Runs the dialog modally over parent with the program's settings.
+// Runs the dialog modally over parent, with the ports present on this machine,
+// on the given settings (the program's stored settings when none are given).
+void ConnectionSetup(QWidget* parent, Settings& settings);
 void ConnectionSetup(QWidget* parent);
 
 }  // namespace wk

@@ -13,6 +13,7 @@
 #include "link/termios_transport.h"
 #include "link/ui/progress_dlg.h"
 #include "seams/clock.h"
+#include "seams/seams.h"
 
 namespace wk {
 namespace {
@@ -35,27 +36,40 @@ class CloseBlocker : public QObject {
 
 using Procedure = link::TransferOutcome (*)(C4410Doc&, link::Port&, const link::ProgressFactory&);
 
-link::TransferOutcome run(Procedure procedure, C4410Doc& doc, QWidget* owner, Clock* clock) {
+QPointer<QWidget> ownerWindow(QWidget* owner) { return owner ? owner->window() : QApplication::activeWindow(); }
+
+link::TransferOutcome run(Procedure procedure, C4410Doc& doc, QPointer<QWidget> window, const Seams& seams) {
   CloseBlocker blocker;
-  QPointer<QWidget> window = owner ? owner->window() : QApplication::activeWindow();
+  link::TermiosTransport transport(seams.clock);
+  link::Port port(transport, seams.settings, seams.prompter, seams.clock);
+  const link::ProgressFactory progress = [&window] { return std::make_unique<CProgressDlg>(window); };
+  return procedure(doc, port, progress);
+}
+
+link::TransferOutcome runWithQtSeams(Procedure procedure, C4410Doc& doc, QWidget* owner, Clock* clock) {
+  QPointer<QWidget> window = ownerWindow(owner);
   QtPrompter prompter(window);
   QtSettings settings;
   SystemClock systemClock;
-  Clock& time = clock ? *clock : systemClock;
-  link::TermiosTransport transport(time);
-  link::Port port(transport, settings, prompter, time);
-  const link::ProgressFactory progress = [&window] { return std::make_unique<CProgressDlg>(window); };
-  return procedure(doc, port, progress);
+  return run(procedure, doc, window, Seams{prompter, settings, clock ? *clock : systemClock});
 }
 
 }  // namespace
 
 link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
-  return run(&link::ReadAll, doc, owner, clock);
+  return runWithQtSeams(&link::ReadAll, doc, owner, clock);
 }
 
 link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
-  return run(&link::WriteAll, doc, owner, clock);
+  return runWithQtSeams(&link::WriteAll, doc, owner, clock);
+}
+
+link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, const Seams& seams) {
+  return run(&link::ReadAll, doc, ownerWindow(owner), seams);
+}
+
+link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, const Seams& seams) {
+  return run(&link::WriteAll, doc, ownerWindow(owner), seams);
 }
 
 }  // namespace wk

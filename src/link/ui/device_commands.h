@@ -24,9 +24,15 @@ namespace wk {
 
 class C4410Doc;
 class Clock;
+struct Seams;
 
-// clock: the program's own clock when null; tests pass one that never sleeps.
+// With the program's message boxes, the stored settings and clock (the
+// program's own clock when null; tests pass one that never sleeps).
 link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, Clock* clock = nullptr);
 link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, Clock* clock = nullptr);
+
+// With the seams of the caller (the view hands down the application's).
+link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, const Seams& seams);
+link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, const Seams& seams);
 
 }  // namespace wk

@@ -1,0 +1,163 @@
+// The device and language commands of the menus, through the whole program:
+// "Read All Data" and "Write All Data" against the controller simulator on a
+// pseudo-terminal, nothing closing underneath a transfer, and the dialogs of
+// "Connection Setup" and "Language Setup".
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/command_ids.h"
+#include "app_fixture.h"
+#include "language/ui/dlg_lang.h"
+#include "link/device_operation.h"
+#include "link/link_doubles.h"
+#include "link/sim_rig.h"
+#include "link/ui/conn_setup_dlg.h"
+
+namespace wk::test {
+namespace {
+
+// Runs check at every event pass while a device operation runs, until it
+// returns true.
+class DuringTransfer : public QObject {
+ public:
+  explicit DuringTransfer(std::function<bool()> check) : check_(std::move(check)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (!done_ && link::DeviceOperation::running()) done_ = check_();
+    });
+    timer_.start(0);
+  }
+  bool done() const { return done_; }
+
+ private:
+  std::function<bool()> check_;
+  QTimer timer_;
+  bool done_ = false;
+};
+
+class DeviceCommandsTest : public AppTest {
+ protected:
+  // The simulator with the given memories, and the program's "Port" on it.
+  void startSimulator(const sim::Memories& memories) {
+    sim::writeState(dir.file("state"), memories);
+    sim = std::make_unique<sim::Simulator>(std::vector<std::string>{"--instant", "--state", dir.file("state")});
+    ASSERT_FALSE(sim->device().empty());
+    settings.writeString(setting::kSection, setting::kPort, sim->device());
+    clock = &testClock;
+  }
+  sim::Memories stopSimulator() {
+    EXPECT_EQ(sim->stop(), 0);
+    sim::Memories after;
+    EXPECT_TRUE(sim::readState(dir.file("state"), after));
+    return after;
+  }
+
+  TestClock testClock;
+  std::unique_ptr<sim::Simulator> sim;
+};
+
+TEST_F(DeviceCommandsTest, ReadAllFillsTheActiveDocumentAndNothingClosesMeanwhile) {
+  sim::Memories controller;
+  controller.see = hostileBytes(sim::kSeeSize, 21);
+  controller.ee = hostileBytes(sim::kEeSize, 22);
+  startSimulator(controller);
+  ASSERT_TRUE(start());
+  CChildFrame* first = windows()[0];
+  frame().onCommand(cmd::FileNew);  // a second document, active
+  ASSERT_TRUE(waitForWindowCount(2));
+  CChildFrame* active = windows()[1];
+  ASSERT_EQ(frame().activeChild(), active);
+
+  bool frameDisabled = false, everythingStayed = false;
+  DuringTransfer during([&] {
+    frameDisabled = !frame().isEnabled();
+    frame().onCommand(cmd::FileClose);
+    active->close();
+    first->close();
+    frame().close();
+    QApplication::closeAllWindows();
+    everythingStayed = frame().isVisible() && windows().size() == 2;
+    return true;
+  });
+  frame().onCommand(cmd::ReadAllData);
+
+  EXPECT_TRUE(during.done());
+  EXPECT_TRUE(frameDisabled) << "the main window is disabled while the transfer runs";
+  EXPECT_TRUE(everythingStayed) << "no document, window or program closed underneath the transfer";
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Read compleeted"});
+  EXPECT_TRUE(frame().isEnabled());
+
+  const ConfigImage& image = active->document().doc().image();
+  EXPECT_TRUE(std::equal(controller.see.begin(), controller.see.begin() + 61888, image.all().begin()));
+  // EE-Data 0..973, but for the cells that read-all clears: 710 and 964..969.
+  for (std::size_t a = 0; a < 974; ++a) {
+    const bool cleared = a == 710 || (a >= 964 && a <= 969);
+    ASSERT_EQ(image.at(61888 + a), cleared ? 0 : controller.ee[a]) << "EE-Data " << a;
+  }
+  EXPECT_TRUE(active->document().doc().isModified());
+  EXPECT_FALSE(first->document().doc().isModified());
+
+  // Closing works again: the modified document asks first.
+  prompter.answer(Answer::No);
+  frame().onCommand(cmd::FileClose);
+  EXPECT_TRUE(waitForWindowCount(1));
+}
+
+TEST_F(DeviceCommandsTest, WriteAllSendsTheActiveDocument) {
+  startSimulator(sim::Memories{});
+  ASSERT_TRUE(start());
+  ConfigImage& image = windows()[0]->document().doc().image();
+  const auto bytes = hostileBytes(image::kSize, 23);
+  std::copy(bytes.begin(), bytes.end(), image.all().begin());
+  settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
+
+  frame().onCommand(cmd::WriteAllData);
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Write compleeted"});
+  const sim::Memories after = stopSimulator();
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + 61888, after.see.begin()));
+  for (std::size_t a = 0; a < 974; ++a) {
+    // "SavePortsOutput" 1 leaves the controller's own GSM-managed outputs.
+    const bool skipped = a >= 964 && a <= 969;
+    ASSERT_EQ(after.ee[a], skipped ? 0 : bytes[61888 + a]) << "EE-Data " << a;
+  }
+}
+
+TEST_F(DeviceCommandsTest, ReadAllFromAPortThatDoesNotOpenChangesNothing) {
+  settings.writeString(setting::kSection, setting::kPort, dir.file("no-such-port"));
+  clock = &testClock;
+  ASSERT_TRUE(start());
+  const ConfigImage before = windows()[0]->document().doc().image();
+  frame().onCommand(cmd::ReadAllData);
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Port busy or not exist!"});
+  EXPECT_TRUE(windows()[0]->document().doc().image() == before);
+  EXPECT_FALSE(windows()[0]->document().doc().isModified());
+}
+
+TEST_F(DeviceCommandsTest, ConnectionSetupStoresTheTypedPort) {
+  ASSERT_TRUE(start());
+  whenModal<QDialog>([](QDialog* dialog) {
+    EXPECT_NE(dynamic_cast<CDlgConnSetup*>(dialog), nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Conn. Setup"));
+    auto* setup = dynamic_cast<CDlgConnSetup*>(dialog);
+    setup->portBox()->setEditText(QStringLiteral("/dev/ttyUSB3"));
+    setup->okButton()->click();
+  });
+  frame().onCommand(cmd::ConnectionSetup);
+  EXPECT_EQ(settings.port(), "/dev/ttyUSB3");
+}
+
+TEST_F(DeviceCommandsTest, LanguageSetupOpensTheEditor) {
+  ASSERT_TRUE(start());
+  prompter.answer(Answer::Cancel);  // no file yet: neither pick one nor create one
+  prompter.answer(Answer::Yes);     // "Exit editor?"
+  whenModal<CDlgLang>([](CDlgLang* editor) { editor->reject(); });
+  frame().onCommand(cmd::LanguageSetup);
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{
+                                  "To select Language file press YES\n\rTo cteate new Language file press NO",
+                                  "Exit editor?"}));
+  EXPECT_EQ(settings.languageFile(), "no file");
+}
+
+}  // namespace
+}  // namespace wk::test
