@@ -29,8 +29,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The simulator says its pseudo-terminal on the first line of its output.
-"$bin/gz4410-sim" >"$run/sim.out" 2>"$run/sim.err" &
+# The simulator keeps its memories from one run to the next, like a real
+# controller, and says its pseudo-terminal on the first line of its output.
+state_dir="${XDG_DATA_HOME:-$HOME/.local/share}/watchkeep"
+mkdir -p "$state_dir"
+"$bin/gz4410-sim" --state "$state_dir/gz4410-sim.state" >"$run/sim.out" 2>"$run/sim.err" &
 sim_pid=$!
 pty=""
 for _ in $(seq 100); do
@@ -64,7 +67,7 @@ awk -v port="$pty" '
   }' "$conf.user" >"$conf"
 rm -f "$conf.user"
 
-echo "gz4410-sim on $pty; watchkeep's \"Port\" for this run points there."
+echo "gz4410-sim on $pty (memories in $state_dir/gz4410-sim.state); watchkeep's \"Port\" for this run points there."
 status=0
 XDG_CONFIG_HOME="$run/config" "$bin/watchkeep" "$@" || status=$?
 exit $status

@@ -25,7 +25,7 @@ printf '[General]\nx=1\n\n[Recent%%20File%%20List]\nFile1=/a.vld\n\n[Settings]\n
   >"$work/home/Velmora/4410.conf"
 cp "$work/home/Velmora/4410.conf" "$work/original.conf"
 
-WORK=$work XDG_CONFIG_HOME=$work/home "$script" "$work/bin" site.vld >/dev/null
+WORK=$work XDG_CONFIG_HOME=$work/home XDG_DATA_HOME=$work/data "$script" "$work/bin" site.vld >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 cmp -s "$work/home/Velmora/4410.conf" "$work/original.conf" || fail "the user's settings changed"
@@ -40,7 +40,7 @@ kill -0 "$pid" 2>/dev/null && fail "the simulator still runs"
 
 # Without any settings of the user's, a [Settings] section is made.
 rm -rf "$work/home/Velmora"
-WORK=$work XDG_CONFIG_HOME=$work/home "$script" "$work/bin" >/dev/null
+WORK=$work XDG_CONFIG_HOME=$work/home XDG_DATA_HOME=$work/data "$script" "$work/bin" >/dev/null
 [ "$(cat "$work/seen.conf")" = "$(printf '[Settings]\nPort=/dev/pts/fake7')" ] || fail "fresh settings: $(cat "$work/seen.conf")"
 [ ! -e "$work/home/Velmora" ] || fail "settings made for the user"
 echo "1 passed, 0 failed"
