@@ -11,6 +11,7 @@
 #include "app_fixture.h"
 #include "language/ui/dlg_lang.h"
 #include "link/device_operation.h"
+#include "link/during_transfer.h"
 #include "link/link_doubles.h"
 #include "link/sim_rig.h"
 #include "link/ui/conn_setup_dlg.h"
@@ -18,23 +19,6 @@
 namespace wk::test {
 namespace {
 
-// Runs check at every event pass while a device operation runs, until it
-// returns true.
-class DuringTransfer : public QObject {
- public:
-  explicit DuringTransfer(std::function<bool()> check) : check_(std::move(check)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (!done_ && link::DeviceOperation::running()) done_ = check_();
-    });
-    timer_.start(0);
-  }
-  bool done() const { return done_; }
-
- private:
-  std::function<bool()> check_;
-  QTimer timer_;
-  bool done_ = false;
-};
 
 class DeviceCommandsTest : public AppTest {
  protected:

@@ -21,6 +21,7 @@
 #include "app/qt_settings.h"
 #include "document/config_image.h"
 #include "link/device_operation.h"
+#include "link/during_transfer.h"
 #include "link/sim_rig.h"
 #include "link/ui/conn_setup_dlg.h"
 #include "link/ui/device_commands.h"
@@ -59,23 +60,6 @@ class BoxAnswerer : public QObject {
   QTimer timer_;
 };
 
-// Runs check at every event pass while a transfer runs (once it returns true
-// it is not called again).
-class DuringTransfer : public QObject {
- public:
-  explicit DuringTransfer(std::function<bool()> check) : check_(std::move(check)) {
-    connect(&timer_, &QTimer::timeout, this, [this] {
-      if (!done_ && link::DeviceOperation::running()) done_ = check_();
-    });
-    timer_.start(0);
-  }
-  bool done() const { return done_; }
-
- private:
-  std::function<bool()> check_;
-  QTimer timer_;
-  bool done_ = false;
-};
 
 QWidget* progressWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -115,7 +99,7 @@ TEST(LinkGui, ReadAllUnderAPlainWindow) {
   doc.setModified(true);
 
   bool ownerDisabled = false, progressShown = false, closeRefused = false, quitRefused = false;
-  DuringTransfer during([&] {
+  test::DuringTransfer during([&] {
     if (progressValue() < 30000) return false;
     ownerDisabled = !rig.window.isEnabled();
     progressShown = progressWindow() && progressWindow()->isVisible();
@@ -149,7 +133,7 @@ TEST(LinkGui, WriteAllUnderAPlainWindow) {
   C4410Doc doc;
   const auto image = test::hostileBytes(image::kSize, 13);
   std::ranges::copy(image, doc.image().all().begin());
-  DuringTransfer during([&] {
+  test::DuringTransfer during([&] {
     if (progressValue() < 20000) return false;
     test::screenshot(progressWindow(), QStringLiteral("progress-write-all"));
     return true;
