@@ -6,6 +6,7 @@
 
 #include "document/c4410_doc.h"
 #include "document/config_image.h"
+#include "document/records.h"
 #include "language/translate.h"
 #include "link/device_operation.h"
 #include "link/port.h"
@@ -114,10 +115,9 @@ void commit(C4410Doc& doc, const SeeMemory& see, const EeMemory& ee) {
   const auto seePart = img.slice(image::SeePart);
   std::copy_n(see.begin(), seePart.size(), seePart.begin());
   std::ranges::copy(ee, img.slice(image::EeBlock).begin());
-  const auto common = img.slice(image::CommonSettings);
-  common[image::common::kReadAllCleared] = 0;
-  const auto gsm = common.subspan(image::common::GsmManagedOutputs.offset, image::common::GsmManagedOutputs.size);
-  std::ranges::fill(gsm, 0);
+  auto common = CommonSettingsView::of(img);
+  common.clearReadAllCell();
+  common.clearGsmManagedOutputs();
   doc.refreshSmsData();
   doc.setModified(true);
   doc.refreshEditors();
