@@ -1,5 +1,6 @@
 #include "support/gui/screenshot.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -18,7 +19,10 @@ void screenshot(QWidget* widget, const QString& name) {
   window->raise();
   window->activateWindow();
   if (!QTest::qWaitForWindowExposed(window, 5000)) qWarning("screenshot: window %s not exposed", qPrintable(name));
-  QTest::qWait(200);  // let pending paints and animations settle before grabbing the screen
+  // Paint now and hand everything to the display server before grabbing it.
+  QCoreApplication::processEvents();
+  window->repaint();
+  QGuiApplication::sync();
   QDir().mkpath(dir);
   QPixmap shot;
   QScreen* screen = window->screen();
