@@ -16,26 +16,27 @@ Answer ScriptedPrompter::message(const std::string& text, MessageIcon icon, Mess
   return a;
 }
 
-std::optional<std::string> ScriptedPrompter::chooseFileToOpen(const FileDialogRequest& request) {
-  fileRequests.push_back(request);
-  if (openChoices_.empty()) {
-    ADD_FAILURE() << "unexpected open-file dialog";
+namespace {
+// The next scripted file choice; an unscripted dialog fails the test.
+std::optional<std::string> nextChoice(std::deque<std::optional<std::string>>& choices, const char* dialog) {
+  if (choices.empty()) {
+    ADD_FAILURE() << "unexpected " << dialog << " dialog";
     return std::nullopt;
   }
-  auto choice = openChoices_.front();
-  openChoices_.pop_front();
+  auto choice = choices.front();
+  choices.pop_front();
   return choice;
+}
+}  // namespace
+
+std::optional<std::string> ScriptedPrompter::chooseFileToOpen(const FileDialogRequest& request) {
+  fileRequests.push_back(request);
+  return nextChoice(openChoices_, "open-file");
 }
 
 std::optional<std::string> ScriptedPrompter::chooseFileToSave(const FileDialogRequest& request) {
   fileRequests.push_back(request);
-  if (saveChoices_.empty()) {
-    ADD_FAILURE() << "unexpected save-file dialog";
-    return std::nullopt;
-  }
-  auto choice = saveChoices_.front();
-  saveChoices_.pop_front();
-  return choice;
+  return nextChoice(saveChoices_, "save-file");
 }
 
 std::vector<std::string> ScriptedPrompter::texts() const {
