@@ -51,13 +51,13 @@ void run(benchmark::State& state, bool reading) {
   SilentPrompter prompter;
   wk::SystemClock clock;
   wk::link::TermiosTransport transport(clock);
-  wk::link::Port port(transport, settings, prompter, clock);
+  const wk::link::DeviceLink link{transport, prompter, settings, clock, nullptr};
   double totalMs = 0;
   for (auto _ : state) {
     wk::C4410Doc doc;
     const auto start = std::chrono::steady_clock::now();
     const auto outcome =
-        reading ? wk::link::ReadAll(doc, port, nullptr) : wk::link::WriteAll(doc, port, nullptr);
+        reading ? wk::link::ReadAll(doc, link) : wk::link::WriteAll(doc, link);
     totalMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     if (outcome != wk::link::TransferOutcome::Completed) state.SkipWithError("transfer failed");
   }

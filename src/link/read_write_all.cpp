@@ -8,7 +8,7 @@
 #include "document/config_image.h"
 #include "document/records.h"
 #include "language/translate.h"
-#include "link/device_operation.h"
+#include "link/device_session.h"
 #include "link/port.h"
 #include "link/protocol.h"
 #include "seams/progress.h"
@@ -36,18 +36,8 @@ constexpr std::uint8_t kWritePlaceholder = 'X';
 using SeeMemory = std::vector<std::uint8_t>;
 using EeMemory = std::array<std::uint8_t, image::kEePartSize>;
 
-class NoProgress : public Progress {
- public:
-  void setCaption(const std::string&) override {}
-  void setRange(int) override {}
-  void setPos(int) override {}
-  void setStatus(const std::string&) override {}
-  void close() override {}
-};
-
-std::unique_ptr<Progress> startProgress(const ProgressFactory& makeProgress, const char* caption) {
-  std::unique_ptr<Progress> progress = makeProgress ? makeProgress() : nullptr;
-  if (!progress) progress = std::make_unique<NoProgress>();
+std::unique_ptr<Progress> startProgress(const DeviceSession& session, const char* caption) {
+  std::unique_ptr<Progress> progress = session.startProgress();
   progress->setCaption(tr(caption));
   progress->setRange(kSeeRangeTop);
   progress->setPos(0);
@@ -178,19 +168,20 @@ bool writeEePhase(Port& port, const EeMemory& ee, Progress& progress) {
 
 }  // namespace
 
-TransferOutcome ReadAll(C4410Doc& doc, Port& port, const ProgressFactory& makeProgress) {
-  DeviceOperation operation;
-  if (!operation.acquired()) return TransferOutcome::Busy;
-  Prompter& ui = port.prompter();
+TransferOutcome ReadAll(C4410Doc& doc, const DeviceLink& link) {
+  DeviceSession session(link);
+  if (!session.claim()) return TransferOutcome::Busy;
+  Prompter& ui = session.prompter();
   if (doc.isModified() && ui.message(tr("Current document is not empty, proceed?"), MessageIcon::Question,
                                      MessageButtons::YesNo) != Answer::Yes)
     return TransferOutcome::Declined;
-  if (!port.OpenPort() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud460800))
+  Port& port = session.port();
+  if (!session.open() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud460800))
     return TransferOutcome::Failed;
 
   SeeMemory see(image::kSeeMemorySize, 0);
   EeMemory ee{};
-  const auto progress = startProgress(makeProgress, "Read in progress...");
+  const auto progress = startProgress(session, "Read in progress...");
   const bool seeRead = readSeePhase(port, see, *progress);
   progress->setRange(kEeRangeTop);
   const bool eeRead = readEePhase(port, ee, *progress);
@@ -207,11 +198,12 @@ TransferOutcome ReadAll(C4410Doc& doc, Port& port, const ProgressFactory& makePr
   return whole && linkRestored ? TransferOutcome::Completed : TransferOutcome::Failed;
 }
 
-TransferOutcome WriteAll(C4410Doc& doc, Port& port, const ProgressFactory& makeProgress) {
-  DeviceOperation operation;
-  if (!operation.acquired()) return TransferOutcome::Busy;
+TransferOutcome WriteAll(C4410Doc& doc, const DeviceLink& link) {
+  DeviceSession session(link);
+  if (!session.claim()) return TransferOutcome::Busy;
   doc.collectEditors();
-  if (!port.OpenPort() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud57600))
+  Port& port = session.port();
+  if (!session.open() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud57600))
     return TransferOutcome::Failed;
 
   // A snapshot of the image; SEE-Data beyond it is written as zeros.
@@ -219,7 +211,7 @@ TransferOutcome WriteAll(C4410Doc& doc, Port& port, const ProgressFactory& makeP
   std::ranges::copy(doc.image().slice(image::SeePart), see.begin());
   EeMemory ee{};
   std::ranges::copy(doc.image().slice(image::EeBlock), ee.begin());
-  const auto progress = startProgress(makeProgress, "Write in progress...");
+  const auto progress = startProgress(session, "Write in progress...");
   const bool seeWritten = writeSeePhase(port, see, *progress);
   const bool eeWritten = writeEePhase(port, ee, *progress);
   const bool whole = seeWritten && eeWritten;

@@ -42,7 +42,7 @@ TEST(ReadAll, MovesEveryByteAndClearsTheReadAllCells) {
   doc.makeNew();
   test::RecordingEditors editors(doc);
 
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{{"Read compleeted", MessageIcon::Information, MessageButtons::Ok}}));
   EXPECT_EQ(rig.trace(), test::readAllTrace());
@@ -67,7 +67,7 @@ TEST(ReadAll, MovesEveryByteAndClearsTheReadAllCells) {
 TEST(ReadAll, ProgressCountsEveryBlock) {
   SimRig rig;
   C4410Doc doc;
-  ASSERT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  ASSERT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Completed);
   const auto& log = rig.progressLog;
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 5),
@@ -90,7 +90,7 @@ TEST(ReadAll, AModifiedDocumentAsksFirst) {
   doc.setModified(true);
   doc.image().at(5) = 0x42;
   rig.prompter.answer(Answer::No);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Declined);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Declined);
   EXPECT_EQ(rig.prompter.messages, (std::vector<RecordedMessage>{{"Current document is not empty, proceed?",
                                                                    MessageIcon::Question, MessageButtons::YesNo}}));
   EXPECT_TRUE(rig.clock.sleeps.empty()) << "the port was not even opened";
@@ -98,7 +98,7 @@ TEST(ReadAll, AModifiedDocumentAsksFirst) {
 
   rig.prompter.messages.clear();
   rig.prompter.answer(Answer::Yes);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Current document is not empty, proceed?", "Read compleeted"}));
   EXPECT_EQ(doc.image().at(5), 0x00);
@@ -115,7 +115,7 @@ TEST(WriteAll, MovesEveryByteAndZerosTheRestOfSeeData) {
   std::ranges::copy(image, doc.image().all().begin());
   test::RecordingEditors editors(doc);
 
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{{"Write compleeted", MessageIcon::Information, MessageButtons::Ok}}));
   EXPECT_EQ(editors.log, test::RecordingEditors::everyEditor(1));
@@ -138,7 +138,7 @@ TEST(WriteAll, SavePortsOutputLeavesTheGsmManagedValuesToTheController) {
   C4410Doc doc;
   doc.makeNew();
   doc.setModified(true);
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_TRUE(doc.isModified());
   const auto trace = rig.trace();
   EXPECT_EQ(trace, test::writeAllTrace(true));
@@ -152,7 +152,7 @@ TEST(WriteAll, SavePortsOutputLeavesTheGsmManagedValuesToTheController) {
 TEST(WriteAll, ProgressStatusEveryFourSeeBlocks) {
   SimRig rig;
   C4410Doc doc;
-  ASSERT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  ASSERT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Completed);
   const auto& log = rig.progressLog;
   EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 8),
             (std::vector<std::string>{"caption Write in progress...", "range 65535", "pos 0", "pos 0", "pos 128",
@@ -184,7 +184,7 @@ TEST(ReadAndWriteAll, VersionCases) {
       SimRig rig(c.sim, 10);
       C4410Doc doc;
       doc.image().at(100) = 0x55;
-      const auto outcome = reading ? ReadAll(doc, rig.port, rig.progress()) : WriteAll(doc, rig.port, rig.progress());
+      const auto outcome = reading ? ReadAll(doc, rig.link()) : WriteAll(doc, rig.link());
       EXPECT_EQ(outcome, TransferOutcome::Failed);
       EXPECT_EQ(rig.prompter.texts(), c.messages);
       EXPECT_TRUE(rig.progressLog.empty());
@@ -201,7 +201,7 @@ TEST(ReadAndWriteAll, MissingSpeedEchoStopsBeforeAnyTransfer) {
   for (bool reading : {true, false}) {
     SimRig rig({"--fault", "no-echo@R#1"}, 10);
     C4410Doc doc;
-    const auto outcome = reading ? ReadAll(doc, rig.port, rig.progress()) : WriteAll(doc, rig.port, rig.progress());
+    const auto outcome = reading ? ReadAll(doc, rig.link()) : WriteAll(doc, rig.link());
     EXPECT_EQ(outcome, TransferOutcome::Failed);
     EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Set Speed Error"});
     EXPECT_EQ(rig.trace(), (std::vector<std::string>{"v", "R !no-echo"}));
@@ -215,9 +215,8 @@ TEST(ReadAll, PortThatCannotOpenLeavesTheDocumentAlone) {
   settings.writeString(setting::kSection, setting::kPort, "/nonexistent/ttyUSB9");
   test::ScriptedPrompter prompter;
   TermiosTransport transport(clock);
-  Port port(transport, settings, prompter, clock);
   C4410Doc doc;
-  EXPECT_EQ(ReadAll(doc, port, nullptr), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, DeviceLink{transport, prompter, settings, clock, nullptr}), TransferOutcome::Failed);
   EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Port busy or not exist!"});
   EXPECT_EQ(prompter.notes, std::vector<std::string>{"/nonexistent/ttyUSB9: No such file or directory"});
   EXPECT_FALSE(doc.isModified());
@@ -237,7 +236,7 @@ TEST(ReadAll, WrongSeeEchoEndsThatPhaseAndLeavesTheDocumentAsItWas) {
   C4410Doc doc;
   doc.makeNew();
   test::RecordingEditors editors(doc);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{
                 {"Connection error 1 E=0x3F ?", MessageIcon::None, MessageButtons::Ok},
@@ -255,7 +254,7 @@ TEST(ReadAll, WrongSeeEchoEndsThatPhaseAndLeavesTheDocumentAsItWas) {
 TEST(ReadAll, MissingSeeEchoShowsNoByteAsZ) {
   SimRig rig({"--fault", "no-echo@s#64"}, 10, nullptr);
   C4410Doc doc;
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.texts(), (std::vector<std::string>{"Connection error 0 E=0x5A Z",
                                                            "Reading failed: the document was not changed."}));
 }
@@ -264,7 +263,7 @@ TEST(ReadAll, ShortSeeBlockIsRequestedAgain) {
   const sim::Memories m = hostileMemories();
   SimRig rig({"--fault", "short@s#2x2"}, 10, &m);
   C4410Doc doc;
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{{"Synchro error 512", MessageIcon::None, MessageButtons::Ok},
                                           {"Synchro error 512", MessageIcon::None, MessageButtons::Ok},
@@ -280,7 +279,7 @@ TEST(ReadAll, ShortSeeBlockStopsAfterTheBound) {
   C4410Doc doc;
   doc.makeNew();
   test::RecordingEditors editors(doc);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Synchro error 512", "Synchro error 512", "Synchro error 512",
                                       "Reading stopped: the SEE-Data block kept arriving short at byte 4096",
@@ -308,7 +307,7 @@ TEST(ReadAll, EePhaseFailures) {
     C4410Doc doc;
     doc.makeNew();
     test::RecordingEditors editors(doc);
-    EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+    EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
     EXPECT_EQ(rig.prompter.messages,
               (std::vector<RecordedMessage>{c.first, {"Reading failed: the document was not changed.",
                                                       MessageIcon::Error, MessageButtons::Ok}}));
@@ -323,7 +322,7 @@ TEST(ReadAll, FailedClosingSpeedStillCommitsTheWholeData) {
   SimRig rig({"--fault", "no-echo@R#2"}, 10, &m);
   C4410Doc doc;
   test::RecordingEditors editors(doc);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Set Speed Error"});
   EXPECT_TRUE(doc.isModified());
   EXPECT_TRUE(std::equal(m.see.begin(), m.see.begin() + kEeBase, doc.image().all().begin()));
@@ -342,7 +341,7 @@ TEST(ReadAll, ControllerFallingSilentIsBoundedInTime) {
   C4410Doc doc;
   doc.makeNew();
   test::RecordingEditors editors(doc);
-  EXPECT_EQ(ReadAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(ReadAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Connection error 0 E=0x5A Z", "Comunication error Z", "Set Speed Error",
                                       "Reading failed: the document was not changed."}));
@@ -353,7 +352,7 @@ TEST(ReadAll, ControllerFallingSilentIsBoundedInTime) {
 TEST(WriteAll, ControllerFallingSilentInTheSeePhaseGivesOneMessageThenTriesEe) {
   SimRig rig({"--silent-after", "100"}, 10);
   C4410Doc doc;
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{
                 {"Comunication error X", MessageIcon::Error, MessageButtons::Ok},
@@ -371,7 +370,7 @@ TEST(WriteAll, ControllerFallingSilentInTheSeePhaseGivesOneMessageThenTriesEe) {
 TEST(WriteAll, MissingEeEchoIsSentAgainWithoutAMessage) {
   SimRig rig({"--fault", "no-echo@E#5x2"}, 10);
   C4410Doc doc;
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Completed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Write compleeted"});
   const auto trace = rig.trace();
   const auto first = std::find(trace.begin(), trace.end(), "E !no-echo");
@@ -384,7 +383,7 @@ TEST(WriteAll, MissingEeEchoIsSentAgainWithoutAMessage) {
 TEST(WriteAll, EeEchoMissingBeyondTheBoundStopsThePhase) {
   SimRig rig({"--fault", "no-echo@E#5x3"}, 10);
   C4410Doc doc;
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Writing stopped: the controller did not answer at EE-Data byte 8",
                                       "Writing failed: the configuration in the controller may be incomplete."}));
@@ -405,7 +404,7 @@ TEST(WriteAll, SeePhaseErrorsAndTheEePhaseStillRuns) {
     SCOPED_TRACE(c.fault);
     SimRig rig({"--fault", c.fault}, 10);
     C4410Doc doc;
-    EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+    EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Failed);
     EXPECT_EQ(rig.prompter.messages,
               (std::vector<RecordedMessage>{c.first,
                                             {"Writing failed: the configuration in the controller may be incomplete.",
@@ -418,7 +417,7 @@ TEST(WriteAll, SeePhaseErrorsAndTheEePhaseStillRuns) {
 TEST(WriteAll, EeEndMarkMissingEndsThePhaseWithoutIcon) {
   SimRig rig({"--fault", "no-end@E#2"}, 10);
   C4410Doc doc;
-  EXPECT_EQ(WriteAll(doc, rig.port, rig.progress()), TransferOutcome::Failed);
+  EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Failed);
   EXPECT_EQ(rig.prompter.messages,
             (std::vector<RecordedMessage>{
                 {"WRITE Error X", MessageIcon::None, MessageButtons::Ok},
@@ -442,10 +441,10 @@ TEST(DeviceOperation, OnlyOneAtATime) {
     MemorySettings settings;
     test::ScriptedPrompter prompter;
     test::TestClock clock;
-    Port port(peer, settings, prompter, clock);
+    const DeviceLink link{peer, prompter, settings, clock, nullptr};
     C4410Doc doc;
-    EXPECT_EQ(ReadAll(doc, port, nullptr), TransferOutcome::Busy);
-    EXPECT_EQ(WriteAll(doc, port, nullptr), TransferOutcome::Busy);
+    EXPECT_EQ(ReadAll(doc, link), TransferOutcome::Busy);
+    EXPECT_EQ(WriteAll(doc, link), TransferOutcome::Busy);
     EXPECT_TRUE(peer.events.empty());
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_TRUE(DeviceOperation::running()) << "the refused ones must not end the running one";

@@ -24,6 +24,8 @@ SimRig::SimRig(const std::vector<std::string>& extra, int clockSpeedup, const si
   settings.writeString(setting::kSection, setting::kPort, sim->device());
 }
 
+link::DeviceLink SimRig::link() { return {transport, prompter, settings, clock, progress()}; }
+
 link::ProgressFactory SimRig::progress() {
   return [this] { return std::make_unique<RecordingProgress>(progressLog); };
 }

@@ -27,6 +27,8 @@ class SimRig {
                   const sim::Memories* initial = nullptr);
 
   link::ProgressFactory progress();
+  // The rig's line, user, settings and clock, with the recording progress.
+  link::DeviceLink link();
   // Stops the simulator, which first answers all it has received, and
   // returns its trace: one line a command.
   std::vector<std::string> trace();

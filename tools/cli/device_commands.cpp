@@ -8,7 +8,6 @@
 #include "app/qt_settings.h"
 #include "cli.h"
 #include "document/c4410_doc.h"
-#include "link/port.h"
 #include "link/read_write_all.h"
 #include "link/termios_transport.h"
 #include "seams/clock.h"
@@ -73,8 +72,7 @@ struct Link {
   StderrPrompter prompter;
   SystemClock clock;
   link::TermiosTransport transport{clock};
-  link::Port port{transport, settings, prompter, clock};
-  link::ProgressFactory progress = [] { return std::make_unique<TerminalProgress>(); };
+  link::DeviceLink device{transport, prompter, settings, clock, [] { return std::make_unique<TerminalProgress>(); }};
 };
 
 }  // namespace
@@ -83,7 +81,7 @@ int readAll(const std::optional<std::string>& port, const std::string& outPath) 
   Link link(port);
   C4410Doc doc;
   doc.makeNew();
-  if (link::ReadAll(doc, link.port, link.progress) != link::TransferOutcome::Completed) return kDeviceFailure;
+  if (link::ReadAll(doc, link.device) != link::TransferOutcome::Completed) return kDeviceFailure;
   return doc.save(outPath, link.prompter) ? kSuccess : kUsageOrFileError;
 }
 
@@ -92,7 +90,7 @@ int writeAll(const std::optional<std::string>& port, const std::string& path, bo
   if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
   C4410Doc doc;
   if (!doc.open(path, link.prompter)) return kUsageOrFileError;
-  return link::WriteAll(doc, link.port, link.progress) == link::TransferOutcome::Completed ? kSuccess
+  return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess
                                                                                            : kDeviceFailure;
 }
 

@@ -9,7 +9,6 @@
 #include "app/qt_prompter.h"
 #include "app/qt_settings.h"
 #include "link/device_operation.h"
-#include "link/port.h"
 #include "link/termios_transport.h"
 #include "link/ui/progress_dlg.h"
 #include "seams/clock.h"
@@ -34,16 +33,16 @@ class CloseBlocker : public QObject {
   }
 };
 
-using Procedure = link::TransferOutcome (*)(C4410Doc&, link::Port&, const link::ProgressFactory&);
+using Procedure = link::TransferOutcome (*)(C4410Doc&, const link::DeviceLink&);
 
 QPointer<QWidget> ownerWindow(QWidget* owner) { return owner ? owner->window() : QApplication::activeWindow(); }
 
 link::TransferOutcome run(Procedure procedure, C4410Doc& doc, QPointer<QWidget> window, const Seams& seams) {
   CloseBlocker blocker;
   link::TermiosTransport transport(seams.clock);
-  link::Port port(transport, seams.settings, seams.prompter, seams.clock);
-  const link::ProgressFactory progress = [&window] { return std::make_unique<CProgressDlg>(window); };
-  return procedure(doc, port, progress);
+  const link::DeviceLink link{transport, seams.prompter, seams.settings, seams.clock,
+                              [&window] { return std::make_unique<CProgressDlg>(window); }};
+  return procedure(doc, link);
 }
 
 link::TransferOutcome runWithQtSeams(Procedure procedure, C4410Doc& doc, QWidget* owner, Clock* clock) {
