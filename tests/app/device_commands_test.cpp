@@ -11,9 +11,9 @@
 #include "app_fixture.h"
 #include "language/ui/dlg_lang.h"
 #include "link/device_operation.h"
-#include "link/during_transfer.h"
-#include "link/link_doubles.h"
-#include "link/sim_rig.h"
+#include "support/gui/during_transfer.h"
+#include "support/link_doubles.h"
+#include "support/sim_rig.h"
 #include "link/ui/conn_setup_dlg.h"
 
 namespace wk::test {

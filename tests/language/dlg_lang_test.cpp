@@ -11,7 +11,7 @@
 #include <QTest>
 #include <memory>
 
-#include "hex.h"
+#include "support/hex.h"
 #include "language/lng_file.h"
 #include "language/translate.h"
 #include "seams/settings.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "hex.h"
+#include "support/hex.h"
 #include "support/temp_dir.h"
 
 namespace wk {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "language/translate.h"
-#include "hex.h"
+#include "support/hex.h"
 #include "support/temp_dir.h"
 #include "util/utf.h"
 

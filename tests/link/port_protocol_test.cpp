@@ -2,7 +2,7 @@
 // the PC sends, what the controller answers, the messages and the waits.
 #include <gtest/gtest.h>
 
-#include "link/link_doubles.h"
+#include "support/link_doubles.h"
 #include "link/port.h"
 #include "link/protocol.h"
 #include "link/termios_transport.h"

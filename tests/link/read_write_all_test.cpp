@@ -7,7 +7,7 @@
 
 #include "document/config_image.h"
 #include "link/device_operation.h"
-#include "link/sim_rig.h"
+#include "support/sim_rig.h"
 
 namespace wk::link {
 namespace {

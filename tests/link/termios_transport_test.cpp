@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/sim_rig.h"
+#include "support/sim_rig.h"
 #include "seams/clock.h"
 
 namespace wk::link {

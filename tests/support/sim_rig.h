@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "link/link_doubles.h"
+#include "support/link_doubles.h"
 #include "link/port.h"
 #include "link/read_write_all.h"
 #include "link/termios_transport.h"

@@ -1,27 +1,11 @@
-#include "link/link_doubles.h"
+#include "support/link_doubles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
-#include "util/strformat.h"
 
 namespace wk::test {
-
-std::vector<std::uint8_t> hex(const std::string& text) {
-  std::vector<std::uint8_t> out;
-  std::istringstream in(text);
-  std::string item;
-  while (in >> item) out.push_back(static_cast<std::uint8_t>(std::stoul(item, nullptr, 16)));
-  return out;
-}
-
-std::string hexOf(const std::vector<std::uint8_t>& bytes) {
-  std::string out;
-  for (std::uint8_t b : bytes) out += (out.empty() ? "" : " ") + strprintf("%02X", b);
-  return out;
-}
 
 TestClock::TestClock(int speedup) : start_(std::chrono::steady_clock::now()), speedup_(speedup) {}
 

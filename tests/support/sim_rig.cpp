@@ -1,4 +1,4 @@
-#include "link/sim_rig.h"
+#include "support/sim_rig.h"
 
 #include <fstream>
 

@@ -1,6 +1,7 @@
 #pragma once
-// Byte strings written as hex, the way the file layouts are documented.
+// Byte strings written as hex ("76 69 00"), the way the layouts and exchanges are documented.
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,18 @@ inline std::vector<std::uint8_t> hex(std::string_view text) {
       out.push_back(static_cast<std::uint8_t>(high * 16 + v));
       high = -1;
     }
+  }
+  return out;
+}
+
+// The bytes as "76 69 00".
+inline std::string hexOf(const std::vector<std::uint8_t>& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string out;
+  for (const std::uint8_t b : bytes) {
+    if (!out.empty()) out += ' ';
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
   }
   return out;
 }

@@ -12,12 +12,9 @@
 #include "link/transport.h"
 #include "seams/clock.h"
 #include "seams/progress.h"
+#include "support/hex.h"
 
 namespace wk::test {
-
-// "76 69 00" as bytes.
-std::vector<std::uint8_t> hex(const std::string& text);
-std::string hexOf(const std::vector<std::uint8_t>& bytes);
 
 // Sleeping only advances the time it tells; the time between sleeps passes
 // speedup times faster than on the wall, so a time-out of the real port is
