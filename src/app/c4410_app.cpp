@@ -13,6 +13,7 @@
 #include "app/qt_document.h"
 #include "language/translate.h"
 #include "language/ui/dlg_lang.h"
+#include "link/termios_transport.h"
 #include "link/ui/conn_setup_dlg.h"
 #include "language/ui/translate_menu.h"
 #include "seams/prompter.h"
@@ -20,10 +21,17 @@
 
 namespace wk {
 
-C4410App::C4410App(Settings& settings, Prompter& prompter, Clock* clock)
+namespace {
+
+Clock& chosen(Clock* clock, Clock& fallback) { return clock ? *clock : fallback; }
+
+}  // namespace
+
+C4410App::C4410App(Settings& settings, Prompter& prompter, Clock* clock, link::Transport* transport)
     : settings_(settings),
       prompter_(prompter),
-      seams_{prompter, settings, clock ? *clock : systemClock_},
+      ownTransport_(transport ? nullptr : std::make_unique<link::TermiosTransport>(chosen(clock, systemClock_))),
+      seams_{prompter, settings, chosen(clock, systemClock_), transport ? *transport : *ownTransport_},
       recentFiles_(settings) {}
 
 C4410App::~C4410App() = default;

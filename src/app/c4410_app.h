@@ -11,6 +11,10 @@
 #include "seams/clock.h"
 #include "seams/seams.h"
 
+namespace wk::link {
+class Transport;
+}
+
 class QPrinter;
 
 namespace wk {
@@ -26,7 +30,8 @@ class C4410App : public QObject {
   static constexpr const char* kNewDocumentBaseName = "smslist";
 
   // clock: the device commands' waits; the system clock when null.
-  C4410App(Settings& settings, Prompter& prompter, Clock* clock = nullptr);
+  // transport: the serial line; the program's own port when null.
+  C4410App(Settings& settings, Prompter& prompter, Clock* clock = nullptr, link::Transport* transport = nullptr);
   ~C4410App() override;
 
   // Start-up with the program's arguments (without the program's name).
@@ -63,6 +68,7 @@ class C4410App : public QObject {
   Settings& settings_;
   Prompter& prompter_;
   SystemClock systemClock_;
+  std::unique_ptr<link::Transport> ownTransport_;
   Seams seams_;
   RecentFileList recentFiles_;
   std::unique_ptr<CMainFrame> mainFrame_;

@@ -3,8 +3,8 @@
 
 #include "app/about_dlg.h"
 #include "app/c4410_app.h"
-#include "app/qt_prompter.h"
-#include "app/qt_settings.h"
+#include "seams/qt/qt_prompter.h"
+#include "seams/qt/qt_settings.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);

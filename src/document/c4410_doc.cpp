@@ -23,17 +23,17 @@ void C4410Doc::registerEditor(EditorSlot slot, ImageEditor* editor) {
 
 void C4410Doc::refreshEditors() {
   for (ImageEditor* editor : editors_)
-    if (editor) editor->TransferImage(kImageToPage);
+    if (editor) editor->TransferImage(TransferDirection::ImageToPage);
 }
 
 void C4410Doc::collectEditors() {
   for (ImageEditor* editor : editors_)
-    if (editor) editor->TransferImage(kPageToImage);
+    if (editor) editor->TransferImage(TransferDirection::PageToImage);
 }
 
 void C4410Doc::refreshSmsData() {
   if (ImageEditor* editor = editors_[static_cast<std::size_t>(EditorSlot::SmsData)])
-    editor->TransferImage(kImageToPage);
+    editor->TransferImage(TransferDirection::ImageToPage);
 }
 
 void C4410Doc::makeNew() {

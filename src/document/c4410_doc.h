@@ -13,15 +13,15 @@ namespace wk {
 
 class Prompter;
 
-enum TransferDirection : int {
-  kImageToPage = 0,  // refresh: the editor shows the image
-  kPageToImage = 1,  // collect: the editor writes its pending edits into the image
+enum class TransferDirection {
+  ImageToPage = 0,  // refresh: the editor shows the image
+  PageToImage = 1,  // collect: the editor writes its pending edits into the image
 };
 
 class ImageEditor {
  public:
   virtual ~ImageEditor() = default;
-  virtual void TransferImage(int direction) = 0;
+  virtual void TransferImage(TransferDirection direction) = 0;
 };
 
 // The editors in the order the document calls them, both directions alike.

@@ -15,12 +15,35 @@
 #include "language/ui/translate_menu.h"
 #include "link/ui/device_commands.h"
 #include "seams/prompter.h"
+#include "seams/qt/progress_dlg.h"
 #include "seams/seams.h"
 
 namespace wk {
 
+namespace {
+
+template <class Page>
+QWidget* makePage(const PageContext& context, QWidget* parent) {
+  return new Page(context, parent);
+}
+
+}  // namespace
+
+const std::vector<SectionTab>& C4410View::tabs() {
+  static const std::vector<SectionTab> table{
+      {"SMS Data", &makePage<CDlgPropSMSData>},       {"Main Channels", &makePage<CDlgPropIns>},
+      {"User Events", &makePage<CDlgPropInsuser>},    {"Outputs", &makePage<CDlgPropOuts>},
+      {"Thermosensors", &makePage<CDlgPropThermo>},   {"Miscellaneous", &makePage<CDlgPropMisc>},
+      {"Reports", &makePage<CDlgPropReports>},
+  };
+  return table;
+}
+
 C4410View::C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent)
-    : QWidget(parent), doc_(doc), prompter_(seams.prompter), settings_(seams.settings), clock_(seams.clock), tabControl_(new QWidget(this)), tabBar_(new QTabBar(tabControl_)) {
+    : QWidget(parent),
+      context_{doc, seams, progressWindowFor(this)},
+      tabControl_(new QWidget(this)),
+      tabBar_(new QTabBar(tabControl_)) {
   tabControl_->setObjectName(QStringLiteral("tabControl"));
   tabControl_->setProperty("controlId", kTabControlId);
   tabControl_->setGeometry(rect());
@@ -30,47 +53,18 @@ C4410View::C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent)
   tabBar_->setExpanding(false);
   tabBar_->setUsesScrollButtons(true);
 
-  using namespace image;
-  auto* sms = new CDlgPropSMSData(doc_, {SmsRecords, SmsComments}, tabControl_);
-  doc_.registerEditor(EditorSlot::SmsData, sms);
-  addPage("SMS Data", sms);
-
-  auto* channels = new CDlgPropIns(doc_, {ChannelRecords, CommonSettings, ChannelAliases}, tabControl_);
-  doc_.registerEditor(EditorSlot::MainChannels, channels);
-  addPage("Main Channels", channels);
-
-  auto* userEvents = new CDlgPropInsuser(doc_, {UserEventRecords, UserEventBlock}, tabControl_);
-  doc_.registerEditor(EditorSlot::UserEvents, userEvents);
-  addPage("User Events", userEvents);
-
-  auto* outputs = new CDlgPropOuts(doc_, {OutputRecords, OutputAliases}, tabControl_);
-  doc_.registerEditor(EditorSlot::Outputs, outputs);
-  addPage("Outputs", outputs);
-
-  thermo_ = new CDlgPropThermo(doc_, {SensorSlots1, SensorSlots2, KeySlots, SensorAliases1, SensorAliases2, KeyComments},
-                               tabControl_);
-  doc_.registerEditor(EditorSlot::ThermoChannel1, &thermo_->channel(0));
-  doc_.registerEditor(EditorSlot::ThermoChannel2, &thermo_->channel(1));
-  doc_.registerEditor(EditorSlot::IButtonKeys, &thermo_->keys());
-  addPage("Thermosensors", thermo_);
-
-  auto* misc = new CDlgPropMisc(doc_, {CommonSettings}, tabControl_);
-  doc_.registerEditor(EditorSlot::Miscellaneous, misc);
-  addPage("Miscellaneous", misc);
-
-  auto* reports = new CDlgPropReports(doc_, {CommonSettings}, tabControl_);
-  doc_.registerEditor(EditorSlot::Reports, reports);
-  addPage("Reports", reports);
+  // Each page registers itself with the document as it is made.
+  for (const SectionTab& tab : tabs()) {
+    tabBar_->addTab(qtr(tab.label));
+    QWidget* page = tab.create(context_, tabControl_);
+    page->move(kInitialPagePos);
+    page->setVisible(pages_.empty());
+    pages_.push_back(page);
+    if (auto* thermo = dynamic_cast<CDlgPropThermo*>(page)) thermo_ = thermo;
+  }
 
   tabBar_->setCurrentIndex(0);
   connect(tabBar_, &QTabBar::currentChanged, this, &C4410View::showOnly);
-}
-
-void C4410View::addPage(const char* label, QWidget* page) {
-  tabBar_->addTab(qtr(label));
-  page->move(kInitialPagePos);
-  page->setVisible(pages_.empty());
-  pages_.push_back(page);
 }
 
 void C4410View::showOnly(int index) {
@@ -95,10 +89,10 @@ void C4410View::layoutPages() {
                        stripHeight);
 }
 
-void C4410View::notAvailableYet() { prompter_.note(wk::tr("not available yet")); }
+void C4410View::notAvailableYet() { context_.seams.prompter.note(wk::tr("not available yet")); }
 
-void C4410View::OnReadAll() { runReadAll(doc_, this, Seams{prompter_, settings_, clock_}); }
-void C4410View::OnWriteAll() { runWriteAll(doc_, this, Seams{prompter_, settings_, clock_}); }
+void C4410View::OnReadAll() { runReadAll(context_.doc, context_.device()); }
+void C4410View::OnWriteAll() { runWriteAll(context_.doc, context_.device()); }
 void C4410View::OnHealthStatus() { notAvailableYet(); }
 
 void C4410View::OnFilePrint(QPrinter& printer) {

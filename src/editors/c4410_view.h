@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "widgets/section_page.h"
+
 class QPainter;
 class QPrinter;
 class QTabBar;
@@ -15,10 +17,14 @@ namespace wk {
 
 class C4410Doc;
 class CDlgPropThermo;
-class Prompter;
-class Settings;
-class Clock;
-struct Seams;
+
+// A tab of the section view: its label (translated when shown) and how its
+// page is made. The view's one table of these is the only place that lists
+// the pages.
+struct SectionTab {
+  const char* label;
+  QWidget* (*create)(const PageContext& context, QWidget* parent);
+};
 
 class C4410View : public QWidget {
   Q_OBJECT
@@ -30,10 +36,17 @@ class C4410View : public QWidget {
   // Where a page is put when it is created, before the first resize.
   static constexpr QPoint kInitialPagePos{2, 22};
 
-  // seams: the messages, settings and clock of the device commands.
+  // seams: the messages, settings, clock and serial line of the pages and of
+  // the device commands.
   C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent = nullptr);
 
-  C4410Doc& document() const { return doc_; }
+  // The tabs in order.
+  static const std::vector<SectionTab>& tabs();
+
+  C4410Doc& document() const { return context_.doc; }
+  // What the pages are built from; its device() reaches the controller with
+  // the progress window owned by this view's window.
+  const PageContext& context() const { return context_; }
   QSize sizeHint() const override { return {760, 520}; }
   QWidget* tabControl() const { return tabControl_; }
   QTabBar* tabBar() const { return tabBar_; }
@@ -63,15 +76,11 @@ class C4410View : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void addPage(const char* label, QWidget* page);
   void showOnly(int index);
   void layoutPages();
   void notAvailableYet();
 
-  C4410Doc& doc_;
-  Prompter& prompter_;
-  Settings& settings_;
-  Clock& clock_;
+  PageContext context_;
   QWidget* tabControl_;
   QTabBar* tabBar_;
   std::vector<QWidget*> pages_;

@@ -5,23 +5,21 @@
 #include <QWidget>
 #include <vector>
 
-#include "document/config_image.h"
+#include "widgets/section_page.h"
 
 class QTabWidget;
 
 namespace wk {
 
-class C4410Doc;
 class CDlgPropThermoChannel;
 class CDlgPropThermoIButton;
 
 class CDlgPropThermo : public QWidget {
  public:
-  // parts: SensorSlots1, SensorSlots2, KeySlots, SensorAliases1,
-  // SensorAliases2, KeyComments.
-  CDlgPropThermo(C4410Doc& doc, std::vector<ImageBlock> parts, QWidget* parent);
+  CDlgPropThermo(const PageContext& context, QWidget* parent);
 
-  const std::vector<ImageBlock>& parts() const { return parts_; }
+  // The regions of its three pages.
+  std::vector<ImageBlock> regions() const;
   CDlgPropThermoChannel& channel(int index) const { return *channels_[index == 0 ? 0 : 1]; }
   CDlgPropThermoIButton& keys() const { return *keys_; }
   QTabWidget* tabs() const { return tabs_; }
@@ -30,7 +28,6 @@ class CDlgPropThermo : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  std::vector<ImageBlock> parts_;
   QTabWidget* tabs_;
   CDlgPropThermoChannel* channels_[2];
   CDlgPropThermoIButton* keys_;

@@ -1,56 +1,84 @@
 #pragma once
 // The section pages whose editors are still to come. Each shows nothing and
-// transfers nothing; an editor replaces its line here with a class of its own
-// under the same name.
-#include "editors/section_page.h"
+// transfers nothing; an editor replaces its class here with a file of its
+// own under the same name.
+#include "widgets/section_page.h"
 
 namespace wk {
 
-class PlaceholderPage : public SectionPage {
+// "SMS Data".
+class CDlgPropSMSData : public SectionPage {
  public:
-  using SectionPage::SectionPage;
-  void TransferImage(int) override {}
+  CDlgPropSMSData(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::SmsData, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::SmsRecords, image::SmsComments}; }
+  void TransferImage(TransferDirection) override {}
 };
 
-// "SMS Data": SmsRecords, SmsComments.
-class CDlgPropSMSData : public PlaceholderPage {
+// "Main Channels".
+class CDlgPropIns : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropIns(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::MainChannels, parent) {}
+  std::vector<ImageBlock> regions() const override {
+    return {image::ChannelRecords, image::CommonSettings, image::ChannelAliases};
+  }
+  void TransferImage(TransferDirection) override {}
 };
-// "Main Channels": ChannelRecords, CommonSettings, ChannelAliases.
-class CDlgPropIns : public PlaceholderPage {
+
+// "User Events".
+class CDlgPropInsuser : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropInsuser(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::UserEvents, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::UserEventRecords, image::UserEventBlock}; }
+  void TransferImage(TransferDirection) override {}
 };
-// "User Events": UserEventRecords, UserEventBlock.
-class CDlgPropInsuser : public PlaceholderPage {
+
+// "Outputs".
+class CDlgPropOuts : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropOuts(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::Outputs, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::OutputRecords, image::OutputAliases}; }
+  void TransferImage(TransferDirection) override {}
 };
-// "Outputs": OutputRecords, OutputAliases.
-class CDlgPropOuts : public PlaceholderPage {
+
+// A thermosensor channel (0 or 1).
+class CDlgPropThermoChannel : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropThermoChannel(const PageContext& context, int channel, QWidget* parent)
+      : SectionPage(context, channel == 0 ? EditorSlot::ThermoChannel1 : EditorSlot::ThermoChannel2, parent),
+        channel_(channel) {}
+  std::vector<ImageBlock> regions() const override {
+    return channel_ == 0 ? std::vector{image::SensorSlots1, image::SensorAliases1}
+                         : std::vector{image::SensorSlots2, image::SensorAliases2};
+  }
+  void TransferImage(TransferDirection) override {}
+
+ private:
+  int channel_;
 };
-// A thermosensor channel: SensorSlots1 or 2, then SensorAliases1 or 2.
-class CDlgPropThermoChannel : public PlaceholderPage {
+
+// The iButton keys.
+class CDlgPropThermoIButton : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropThermoIButton(const PageContext& context, QWidget* parent)
+      : SectionPage(context, EditorSlot::IButtonKeys, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::KeySlots, image::KeyComments}; }
+  void TransferImage(TransferDirection) override {}
 };
-// The iButton keys: KeySlots, KeyComments.
-class CDlgPropThermoIButton : public PlaceholderPage {
+
+// "Miscellaneous".
+class CDlgPropMisc : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropMisc(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::Miscellaneous, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::CommonSettings}; }
+  void TransferImage(TransferDirection) override {}
 };
-// "Miscellaneous": CommonSettings.
-class CDlgPropMisc : public PlaceholderPage {
+
+// "Reports".
+class CDlgPropReports : public SectionPage {
  public:
-  using PlaceholderPage::PlaceholderPage;
-};
-// "Reports": CommonSettings.
-class CDlgPropReports : public PlaceholderPage {
- public:
-  using PlaceholderPage::PlaceholderPage;
+  CDlgPropReports(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::Reports, parent) {}
+  std::vector<ImageBlock> regions() const override { return {image::CommonSettings}; }
+  void TransferImage(TransferDirection) override {}
 };
 
 }  // namespace wk

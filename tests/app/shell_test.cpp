@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "app/command_ids.h"
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 #include "editors/c4410_view.h"
 #include "language/ui/translate_menu.h"
 #include "support/lng_file.h"

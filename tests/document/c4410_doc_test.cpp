@@ -21,7 +21,9 @@ using test::TempDir;
 struct JournalEditor : ImageEditor {
   JournalEditor(std::string editorName, std::vector<std::string>& sharedJournal)
       : name(std::move(editorName)), journal(sharedJournal) {}
-  void TransferImage(int direction) override { journal.push_back(name + ":" + std::to_string(direction)); }
+  void TransferImage(TransferDirection direction) override {
+    journal.push_back(name + ":" + std::to_string(static_cast<int>(direction)));
+  }
   std::string name;
   std::vector<std::string>& journal;
 };

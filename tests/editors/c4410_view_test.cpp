@@ -16,6 +16,7 @@
 #include "support/lng_file.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "link/termios_transport.h"
 #include "seams/clock.h"
 #include "seams/seams.h"
 #include "seams/settings.h"
@@ -31,7 +32,8 @@ struct QuietSeams {
   ScriptedPrompter prompter;
   MemorySettings settings;
   SystemClock clock;
-  Seams seams{prompter, settings, clock};
+  link::TermiosTransport transport{clock};
+  Seams seams{prompter, settings, clock, transport};
 };
 
 struct ViewFixture : ::testing::Test {
@@ -79,18 +81,18 @@ TEST_F(ViewFixture, EachPageIsItsEditorWithItsImageParts) {
   EXPECT_NE(dynamic_cast<CDlgPropMisc*>(view->page(5)), nullptr);
   EXPECT_NE(dynamic_cast<CDlgPropReports*>(view->page(6)), nullptr);
 
-  auto parts = [&](int index) { return offsetsAndSizes(dynamic_cast<SectionPage*>(view->page(index))->parts()); };
+  auto parts = [&](int index) { return offsetsAndSizes(dynamic_cast<SectionPage*>(view->page(index))->regions()); };
   EXPECT_EQ(parts(0), (Parts{{0, 40448}, {40448, 16384}}));
   EXPECT_EQ(parts(1), (Parts{{61888, 96}, {62596, 266}, {56832, 1536}}));
   EXPECT_EQ(parts(2), (Parts{{61984, 96}, {58368, 1024}}));
   EXPECT_EQ(parts(3), (Parts{{62080, 36}, {59392, 384}}));
-  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->parts()),
-            (Parts{{62116, 160}, {62276, 160}, {62436, 160}, {59776, 512}, {60288, 512}, {60800, 1024}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->regions()),
+            (Parts{{62116, 160}, {59776, 512}, {62276, 160}, {60288, 512}, {62436, 160}, {60800, 1024}}));
   EXPECT_EQ(parts(5), (Parts{{62596, 266}}));
   EXPECT_EQ(parts(6), (Parts{{62596, 266}}));
-  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(0).parts()), (Parts{{62116, 160}, {59776, 512}}));
-  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(1).parts()), (Parts{{62276, 160}, {60288, 512}}));
-  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->keys().parts()), (Parts{{62436, 160}, {60800, 1024}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(0).regions()), (Parts{{62116, 160}, {59776, 512}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->channel(1).regions()), (Parts{{62276, 160}, {60288, 512}}));
+  EXPECT_EQ(offsetsAndSizes(view->thermoPage()->keys().regions()), (Parts{{62436, 160}, {60800, 1024}}));
 }
 
 TEST_F(ViewFixture, PagesAreRegisteredInTheDocumentsSlots) {

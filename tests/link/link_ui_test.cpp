@@ -18,14 +18,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 #include "document/config_image.h"
 #include "link/device_operation.h"
 #include "support/gui/during_transfer.h"
 #include "support/sim_rig.h"
 #include "link/ui/conn_setup_dlg.h"
 #include "link/ui/device_commands.h"
-#include "link/ui/progress_dlg.h"
+#include "seams/qt/progress_dlg.h"
 #include "support/gui/screenshot.h"
 
 namespace wk {

@@ -116,8 +116,8 @@ std::vector<std::string> RecordingEditors::everyEditor(int direction) {
   return out;
 }
 
-void RecordingEditors::Editor::TransferImage(int direction) {
-  log->push_back(std::to_string(slot) + " " + std::to_string(direction));
+void RecordingEditors::Editor::TransferImage(TransferDirection direction) {
+  log->push_back(std::to_string(slot) + " " + std::to_string(static_cast<int>(direction)));
 }
 
 }  // namespace wk::test

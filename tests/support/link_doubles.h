@@ -99,7 +99,7 @@ class RecordingEditors {
   struct Editor : ImageEditor {
     std::vector<std::string>* log = nullptr;
     int slot = 0;
-    void TransferImage(int direction) override;
+    void TransferImage(TransferDirection direction) override;
   };
   C4410Doc& doc_;
   Editor editors_[kEditorSlotCount];

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 #include "cli.h"
 #include "document/c4410_doc.h"
 #include "link/read_write_all.h"

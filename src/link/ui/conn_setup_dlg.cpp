@@ -12,7 +12,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 #include "language/translate.h"
 #include "seams/settings.h"
 

@@ -6,13 +6,12 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/qt_prompter.h"
-#include "app/qt_settings.h"
 #include "link/device_operation.h"
 #include "link/termios_transport.h"
-#include "link/ui/progress_dlg.h"
 #include "seams/clock.h"
-#include "seams/seams.h"
+#include "seams/qt/progress_dlg.h"
+#include "seams/qt/qt_prompter.h"
+#include "seams/qt/qt_settings.h"
 
 namespace wk {
 namespace {
@@ -35,25 +34,30 @@ class CloseBlocker : public QObject {
 
 using Procedure = link::TransferOutcome (*)(C4410Doc&, const link::DeviceLink&);
 
-QPointer<QWidget> ownerWindow(QWidget* owner) { return owner ? owner->window() : QApplication::activeWindow(); }
-
-link::TransferOutcome run(Procedure procedure, C4410Doc& doc, QPointer<QWidget> window, const Seams& seams) {
+link::TransferOutcome run(Procedure procedure, C4410Doc& doc, const link::DeviceLink& link) {
   CloseBlocker blocker;
-  link::TermiosTransport transport(seams.clock);
-  const link::DeviceLink link{transport, seams.prompter, seams.settings, seams.clock,
-                              [&window] { return std::make_unique<CProgressDlg>(window); }};
   return procedure(doc, link);
 }
 
 link::TransferOutcome runWithQtSeams(Procedure procedure, C4410Doc& doc, QWidget* owner, Clock* clock) {
-  QPointer<QWidget> window = ownerWindow(owner);
+  QPointer<QWidget> window = owner ? owner->window() : QApplication::activeWindow();
   QtPrompter prompter(window);
   QtSettings settings;
   SystemClock systemClock;
-  return run(procedure, doc, window, Seams{prompter, settings, clock ? *clock : systemClock});
+  Clock& chosen = clock ? *clock : systemClock;
+  link::TermiosTransport transport(chosen);
+  return run(procedure, doc, {transport, prompter, settings, chosen, progressWindowFor(window)});
 }
 
 }  // namespace
+
+link::TransferOutcome runReadAll(C4410Doc& doc, const link::DeviceLink& link) {
+  return run(&link::ReadAll, doc, link);
+}
+
+link::TransferOutcome runWriteAll(C4410Doc& doc, const link::DeviceLink& link) {
+  return run(&link::WriteAll, doc, link);
+}
 
 link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
   return runWithQtSeams(&link::ReadAll, doc, owner, clock);
@@ -61,14 +65,6 @@ link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
 
 link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
   return runWithQtSeams(&link::WriteAll, doc, owner, clock);
-}
-
-link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, const Seams& seams) {
-  return run(&link::ReadAll, doc, ownerWindow(owner), seams);
-}
-
-link::TransferOutcome runWriteAll(C4410Doc& doc, QWidget* owner, const Seams& seams) {
-  return run(&link::WriteAll, doc, ownerWindow(owner), seams);
 }
 
 }  // namespace wk

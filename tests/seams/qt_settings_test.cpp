@@ -4,7 +4,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 
 namespace wk {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/qt_prompter.h"
+#include "seams/qt/qt_prompter.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "link/ui/progress_dlg.h"
+#include "seams/qt/progress_dlg.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -99,6 +99,12 @@ void CProgressDlg::close() {
   status_ = nullptr;
   cancel_ = nullptr;
   window_.reset();
+}
+
+link::ProgressFactory progressWindowFor(QWidget* owner) {
+  // The window is looked up when the operation starts: a view gets its
+  // window only after it was made.
+  return [from = QPointer<QWidget>(owner)] { return std::make_unique<CProgressDlg>(from ? from->window() : nullptr); };
 }
 
 }  // namespace wk

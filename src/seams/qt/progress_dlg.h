@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "link/device_session.h"
 #include "seams/progress.h"
 
 class QDialog;
@@ -54,5 +55,9 @@ class CProgressDlg : public Progress {
   QLabel* status_ = nullptr;
   QPushButton* cancel_ = nullptr;
 };
+
+// Progress windows owned by owner's window (the active window when owner is
+// null or gone), for the device procedures started from it.
+link::ProgressFactory progressWindowFor(QWidget* owner);
 
 }  // namespace wk

@@ -1,4 +1,4 @@
-#include "app/qt_settings.h"
+#include "seams/qt/qt_settings.h"
 
 #include <QSettings>
 #include <QString>

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/qt_prompter.h"
+#include "seams/qt/qt_prompter.h"
 
 namespace wk {
 namespace {
