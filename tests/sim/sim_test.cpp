@@ -158,6 +158,65 @@ TEST(Simulator, BlocksOfBothMemoriesAndTheStateFile) {
   EXPECT_EQ(command(c, 's', params(2, 0xFFFE), 2), (Bytes{'s', 0x0D, 0x11}));
 }
 
+// The state file has a section per subsystem; the first files, the two
+// memories alone, are still read, and sections of subsystems this simulator
+// does not have survive a run.
+TEST(Simulator, StateFileSectionsAndTheFirstFormat) {
+  test::TempDir dir;
+  Bytes first(kSeeSize + kEeSize, 0);
+  first[0x0100] = 0x5A;
+  first[kSeeSize + 10] = 0xA5;
+  test::writeBytes(dir.file("state"), first);
+  {
+    Simulator sim({"--instant", "--state", dir.file("state")});
+    Client c(sim.device());
+    EXPECT_EQ(command(c, 's', params(1, 0x0100), 1), (Bytes{'s', 0x5A}));
+    EXPECT_EQ(command(c, 'e', params(1, 10), 2), (Bytes{'e', 0xA5, 'e'}));
+    EXPECT_EQ(command(c, 'E', params(1, 11, {0x3C}), 1), (Bytes{'E', 'E'}));
+    EXPECT_EQ(sim.stop(), 0);
+  }
+  // Saved in sections: the memories under "config", as 66560 bytes.
+  Bytes expected;
+  const std::string head = "gz4410-sim state 2\nconfig 66560\n";
+  expected.assign(head.begin(), head.end());
+  expected.insert(expected.end(), first.begin(), first.end());
+  expected[head.size() + kSeeSize + 11] = 0x3C;
+  expected.push_back('\n');
+  EXPECT_EQ(test::readBytes(dir.file("state")), expected);
+
+  // A section of another subsystem is kept as it was.
+  StateSections sections = readStateSections(dir.file("state"));
+  ASSERT_EQ(sections.size(), 1u);
+  sections["elsewhere"] = {'\n', 0x00, 0xFF};
+  ASSERT_TRUE(writeStateSections(dir.file("state"), sections));
+  {
+    Simulator sim({"--instant", "--state", dir.file("state")});
+    Client c(sim.device());
+    EXPECT_EQ(command(c, 'e', params(2, 10), 3), (Bytes{'e', 0xA5, 0x3C, 'e'}));
+    EXPECT_EQ(sim.stop(), 0);
+  }
+  EXPECT_EQ(readStateSections(dir.file("state")), sections);
+}
+
+TEST(Simulator, RefusesADamagedStateFile) {
+  test::TempDir dir;
+  const std::string cases[] = {
+      "gz4410-sim state 2\nconfig 5\nabc\n",               // shorter than it says
+      "gz4410-sim state 2\nconfig 3\nabc",                  // no end of section
+      "gz4410-sim state 2\nconfig\n",                       // no size
+      "gz4410-sim state 2\nconfig 3\nabc\n",               // the memories must be whole
+  };
+  for (const std::string& text : cases) {
+    SCOPED_TRACE(text);
+    const Bytes bytes(text.begin(), text.end());
+    test::writeBytes(dir.file("state"), bytes);
+    const auto r = test::runProcess(WK_SIM_PATH, {"--state", dir.file("state")});
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_NE(r.err.find("left alone"), std::string::npos) << r.err;
+    EXPECT_EQ(test::readBytes(dir.file("state")), bytes);
+  }
+}
+
 TEST(Simulator, RefusesAStateFileOfTheWrongSizeAndLeavesItAlone) {
   test::TempDir dir;
   test::writeBytes(dir.file("state"), {1, 2, 3});
@@ -172,6 +231,11 @@ TEST(Simulator, RefusesAStateFileOfTheWrongSizeAndLeavesItAlone) {
   const auto help = test::runProcess(WK_SIM_PATH, {"--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("--fault SPEC"), std::string::npos);
+  // The options and fault kinds of the subsystems are listed with the core's.
+  EXPECT_NE(help.out.find("  --version N       the configuration layout version"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("  wrong-end   '?' in place of the closing byte"), std::string::npos) << help.out;
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--version"}).exitStatus, 2);
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--silent-after", "-1"}).exitStatus, 2);
 }
 
 TEST(Simulator, ChangesSpeedAndLosesBytesSentAtTheWrongOne) {

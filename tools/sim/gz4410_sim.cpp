@@ -1,487 +1,275 @@
 // gz4410-sim: a GZ4410 controller on a pseudo-terminal, for tests, demos and
 // practice without hardware. It prints the path of its device on the first
-// line of standard output and answers the configuration commands from its own
-// SEE-Data and EE-Data memories. Standard library and POSIX only, and nothing
-// of the program it stands in for: tests trust it.
+// line of standard output and answers commands until SIGINT or SIGTERM.
+// Standard library and POSIX only, and nothing of the program it stands in
+// for: tests trust it.
+//
+// This file is the core: options, the state file, and the loop that takes a
+// command letter, lets the fault injector have its say, echoes it and hands
+// it to the handler that the table in command_table.cpp names.
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/prctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <csignal>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <deque>
-#include <fstream>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "dispatch.h"
+#include "faults.h"
+#include "line.h"
+#include "state_file.h"
+
+namespace gzsim {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-using std::chrono::nanoseconds;
-
-constexpr std::size_t kSeeSize = 65536;
-constexpr std::size_t kEeSize = 1024;  // configuration 0..973, health counters 974..981, the rest spare
-constexpr std::uint8_t kWrongEcho = '?';
-constexpr auto kParameterTimeout = std::chrono::milliseconds(1000);
-
-const char* const kUsage =
-    "usage: gz4410-sim [OPTIONS]\n"
-    "\n"
-    "A GZ4410 controller on a pseudo-terminal. Prints the device path on the first\n"
-    "line of standard output, then answers until SIGINT or SIGTERM.\n"
-    "\n"
-    "  --state FILE      load the memories from FILE if it exists, save them there on\n"
-    "                    exit (65536 bytes of SEE-Data, then 1024 bytes of EE-Data)\n"
-    "  --version N       the configuration layout version to report (default 105)\n"
-    "  --instant         no wire timing (by default every byte takes 10 bit times\n"
-    "                    at the current speed, both ways)\n"
-    "  --trace FILE      append one line per command received\n"
-    "  --silent          answer nothing at all\n"
-    "  --silent-after N  answer the first N commands, then nothing\n"
-    "  --fault SPEC      misbehave: KIND[@LETTER[#N[xCOUNT]]], where KIND is\n"
-    "                    silent, no-echo, wrong-echo, short, no-end or wrong-end;\n"
-    "                    LETTER a command letter or * for any; N the first affected\n"
-    "                    occurrence (from 1); COUNT how many (default: all when #N\n"
-    "                    is absent, else 1). Repeatable.\n"
-    "                    e.g. short@s#2x3   no-echo@E#10   no-end@v   silent@*#50\n";
-
-volatile std::sig_atomic_t gStop = 0;
-void onSignal(int) { gStop = 1; }
-
-enum class FaultKind { Silent, NoEcho, WrongEcho, Short, NoEnd, WrongEnd };
-
-struct Fault {
-  FaultKind kind;
-  char letter;  // '*' for any command
-  long first;   // occurrence, from 1
-  long count;   // -1: every one from first on
-  // occurrence counts this command's letter, total every command.
-  bool covers(char cmd, long occurrence, long total) const {
-    if (letter != '*' && letter != cmd) return false;
-    const long n = letter == '*' ? total : occurrence;
-    return n >= first && (count < 0 || n < first + count);
-  }
-};
-
-std::optional<Fault> parseFault(const std::string& spec) {
-  static const std::pair<const char*, FaultKind> kinds[] = {
-      {"silent", FaultKind::Silent}, {"no-echo", FaultKind::NoEcho}, {"wrong-echo", FaultKind::WrongEcho},
-      {"short", FaultKind::Short},   {"no-end", FaultKind::NoEnd},   {"wrong-end", FaultKind::WrongEnd}};
-  const std::size_t at = spec.find('@');
-  const std::string kind = spec.substr(0, at);
-  Fault f{FaultKind::Silent, '*', 1, -1};
-  bool known = false;
-  for (const auto& [name, k] : kinds)
-    if (kind == name) f.kind = k, known = true;
-  if (!known) return std::nullopt;
-  if (at == std::string::npos) return f;
-  std::string rest = spec.substr(at + 1);
-  if (rest.empty()) return std::nullopt;
-  f.letter = rest[0];
-  rest.erase(0, 1);
-  if (rest.empty()) return f;
-  if (rest[0] != '#') return std::nullopt;
-  char* end = nullptr;
-  f.first = std::strtol(rest.c_str() + 1, &end, 10);
-  f.count = 1;
-  if (*end == 'x') f.count = std::strtol(end + 1, &end, 10);
-  if (*end != '\0' || f.first < 1 || f.count < 1) return std::nullopt;
-  return f;
-}
 
 struct Options {
   std::string statePath;
   std::string tracePath;
-  long version = 105;
   bool wireTiming = true;
-  std::vector<Fault> faults;
 };
 
-std::optional<speed_t> speedConstant(int baud) {
-  switch (baud) {
-    case 57600: return B57600;
-    case 460800: return B460800;
-    default: return std::nullopt;
-  }
-}
-
-void sleepUntil(Clock::time_point t) {
-  const auto ns = std::chrono::duration_cast<nanoseconds>(t.time_since_epoch()).count();
-  const timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR && !gStop) {
-  }
-}
-
-// The serial line as the controller sees it: bytes take their wire time both
-// ways, and a byte sent by a PC whose line settings differ from ours arrives
-// garbled and is lost.
-class Line {
+class Trace {
  public:
-  Line(int master, int slave, bool timed) : master_(master), slave_(slave), timed_(timed) {}
-
-  int baud() const { return baud_; }
-  void setBaud(int baud) { baud_ = baud; }
-
-  // The next byte from the PC, once it has fully arrived; nothing at the
-  // deadline or on a stop request. A garbled byte is reported through
-  // onGarbled and skipped.
-  template <typename OnGarbled>
-  std::optional<std::uint8_t> get(std::optional<Clock::time_point> deadline, bool checkLine, OnGarbled onGarbled) {
-    for (;;) {
-      if (pending_.empty() && !fill(deadline)) return std::nullopt;
-      const auto [byte, readAt] = pending_.front();
-      pending_.pop_front();
-      if (timed_) {
-        rxFree_ = std::max(readAt, rxFree_) + byteTime();
-        sleepUntil(rxFree_);
-      }
-      if (!checkLine || pcLineMatches()) return byte;
-      onGarbled(byte);
-    }
+  explicit Trace(const std::string& path) {
+    if (!path.empty()) file_ = std::fopen(path.c_str(), "a");
   }
-
-  void put(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.empty()) return;
-    if (!timed_) {
-      writeAll(bytes.data(), bytes.size());
-      return;
-    }
-    const auto start = std::max(Clock::now(), txFree_);
-    const auto dueOf = [&](std::size_t i) { return start + byteTime(static_cast<long long>(i) + 1); };
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-      std::size_t due = sent;
-      const auto now = Clock::now();
-      while (due < bytes.size() && dueOf(due) <= now) ++due;
-      if (due > sent) {
-        writeAll(bytes.data() + sent, due - sent);
-        sent = due;
-      } else {
-        sleepUntil(dueOf(sent));
-      }
-    }
-    txFree_ = dueOf(bytes.size() - 1);
+  ~Trace() {
+    if (file_) std::fclose(file_);
   }
+  Trace(const Trace&) = delete;
+  Trace& operator=(const Trace&) = delete;
 
-  std::string pcLine() const {
-    termios t{};
-    if (tcgetattr(slave_, &t) != 0) return "unknown";
-    std::string s;
-    for (int baud : {57600, 460800})
-      if (cfgetospeed(&t) == *speedConstant(baud)) s = std::to_string(baud);
-    if (s.empty()) s = "speed code " + std::to_string(cfgetospeed(&t));
-    if ((t.c_cflag & CSIZE) != CS8) s += " not 8 bits";
-    if (t.c_cflag & CSTOPB) s += " 2 stop bits";
-    if (t.c_cflag & PARENB) s += " parity";
-    return s;
+  void line(const std::string& text) {
+    if (!file_) return;
+    std::fputs(text.c_str(), file_);
+    std::fputc('\n', file_);
+    std::fflush(file_);
   }
 
  private:
-  nanoseconds byteTime(long long bytes = 1) const { return nanoseconds(bytes * 10'000'000'000LL / baud_); }
-
-  bool pcLineMatches() const {
-    termios t{};
-    if (tcgetattr(slave_, &t) != 0) return false;
-    return cfgetospeed(&t) == *speedConstant(baud_) && (t.c_cflag & CSIZE) == CS8 && !(t.c_cflag & CSTOPB) &&
-           !(t.c_cflag & PARENB);
-  }
-
-  // Once asked to stop, still takes what the PC has already sent, so that
-  // every command that arrived is answered and traced before the end.
-  bool fill(std::optional<Clock::time_point> deadline) {
-    for (;;) {
-      int wait = gStop ? 0 : 100;
-      if (deadline && !gStop) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
-        if (left <= 0) return false;
-        wait = static_cast<int>(std::min<long long>(left, wait));
-      }
-      pollfd p{master_, POLLIN, 0};
-      if (poll(&p, 1, wait) > 0 && (p.revents & POLLIN)) {
-        std::uint8_t chunk[4096];
-        const ssize_t n = read(master_, chunk, sizeof chunk);
-        const auto now = Clock::now();
-        for (ssize_t i = 0; i < n; ++i) pending_.emplace_back(chunk[i], now);
-        if (n > 0) return true;
-      }
-      if (gStop) return false;
-    }
-  }
-
-  void writeAll(const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-      const ssize_t n = write(master_, data, size);
-      if (n > 0) {
-        data += n;
-        size -= static_cast<std::size_t>(n);
-      } else if (n < 0 && errno == EAGAIN) {
-        pollfd p{master_, POLLOUT, 0};
-        if (poll(&p, 1, 1000) <= 0) return;  // nobody reads: the reply is lost, as on a wire
-      } else if (n < 0 && errno != EINTR) {
-        return;
-      }
-    }
-  }
-
-  int master_;
-  int slave_;
-  bool timed_;
-  int baud_ = 460800;
-  std::deque<std::pair<std::uint8_t, Clock::time_point>> pending_;
-  Clock::time_point rxFree_{};
-  Clock::time_point txFree_{};
+  std::FILE* file_ = nullptr;
 };
 
-class Controller {
+class CommandExchange : public Exchange {
  public:
-  Controller(Line& line, const Options& options) : line_(line), options_(options) {
-    if (!options.tracePath.empty()) trace_ = std::fopen(options.tracePath.c_str(), "a");
+  CommandExchange(char letter, Line& line, const FaultInjector& faults, Trace& trace)
+      : letter_(letter), line_(line), faults_(faults), trace_(trace) {}
+
+  char letter() const override { return letter_; }
+  std::optional<std::uint8_t> get(std::chrono::milliseconds timeout, bool anySettings) override {
+    return line_.get(SteadyClock::now() + timeout, !anySettings, [this](std::uint8_t b) { garbled(b); });
   }
-  ~Controller() {
-    if (trace_) std::fclose(trace_);
+  void put(std::span<const std::uint8_t> bytes) override { line_.put(bytes); }
+  int baud() const override { return line_.baud(); }
+  void setBaud(int baud) override { line_.setBaud(baud); }
+
+  bool fault(std::string_view kind) override {
+    if (!faults_.strikes(kind)) return false;
+    if (std::find(struck_.begin(), struck_.end(), kind) == struck_.end()) struck_.emplace_back(kind);
+    return true;
   }
 
-  std::vector<std::uint8_t> see = std::vector<std::uint8_t>(kSeeSize, 0);
-  std::vector<std::uint8_t> ee = std::vector<std::uint8_t>(kEeSize, 0);
+  void trace(const std::string& text) override {
+    std::string out = text;
+    for (const auto& kind : struck_) out += " !" + kind;
+    trace_.line(out);
+  }
 
-  void run() {
-    while (const auto byte = get(std::nullopt)) handle(*byte);
+  void garbled(std::uint8_t b) {
+    trace_.line(format("garbled 0x%02X (PC line %s, controller %d)", b, line_.pcLine().c_str(), line_.baud()));
   }
 
  private:
-  std::optional<std::uint8_t> get(std::optional<Clock::time_point> deadline, bool checkLine = true) {
-    return line_.get(deadline, checkLine, [&](std::uint8_t b) {
-      log("garbled 0x%02X (PC line %s, controller %d)", b, line_.pcLine().c_str(), line_.baud());
-    });
-  }
-
-  // count bytes that follow a command, each within the parameter time-out.
-  std::optional<std::vector<std::uint8_t>> getBytes(std::size_t count) {
-    std::vector<std::uint8_t> out;
-    out.reserve(count);
-    while (out.size() < count) {
-      const auto b = get(Clock::now() + kParameterTimeout);
-      if (!b) return std::nullopt;
-      out.push_back(*b);
-    }
-    return out;
-  }
-
-  bool has(FaultKind kind) const {
-    for (const Fault& f : options_.faults)
-      if (f.kind == kind && f.covers(letter_, occurrence_, total_)) return true;
-    return false;
-  }
-
-  template <typename... Args>
-  void log(const char* format, Args... args) {
-    if (!trace_) return;
-    std::fprintf(trace_, format, args...);
-    std::fputc('\n', trace_);
-    std::fflush(trace_);
-  }
-
-  void handle(std::uint8_t cmd) {
-    static const std::string kKnown = "vRsSeE";
-    if (dead_) {
-      log("ignored 0x%02X", cmd);
-      return;
-    }
-    if (kKnown.find(static_cast<char>(cmd)) == std::string::npos) {
-      log("unknown 0x%02X", cmd);
-      return;
-    }
-    letter_ = static_cast<char>(cmd);
-    occurrence_ = ++counts_[cmd];
-    ++total_;
-    for (const Fault& f : options_.faults)
-      if (f.kind == FaultKind::Silent && f.covers(letter_, occurrence_, total_)) dead_ = true;
-    if (dead_) {
-      log("%c !silent", letter_);
-      return;
-    }
-    if (has(FaultKind::NoEcho)) {
-      log("%c !no-echo", letter_);
-      return;
-    }
-    if (has(FaultKind::WrongEcho)) {
-      line_.put({kWrongEcho});
-      log("%c !wrong-echo", letter_);
-      return;
-    }
-    line_.put({cmd});
-    switch (cmd) {
-      case 'v': version(); break;
-      case 'R': speed(); break;
-      case 's':
-      case 'e': readBlock(cmd == 's' ? see : ee, cmd == 'e'); break;
-      case 'S':
-      case 'E': writeBlock(cmd == 'S' ? see : ee); break;
-    }
-  }
-
-  std::string suffix() const {
-    std::string s;
-    if (has(FaultKind::Short)) s += " !short";
-    if (has(FaultKind::NoEnd)) s += " !no-end";
-    if (has(FaultKind::WrongEnd)) s += " !wrong-end";
-    return s;
-  }
-
-  // The closing byte of a command, unless a fault takes it away or changes it.
-  void closeWith(std::vector<std::uint8_t>& reply, std::uint8_t end) const {
-    if (has(FaultKind::NoEnd)) return;
-    reply.push_back(has(FaultKind::WrongEnd) ? kWrongEcho : end);
-  }
-
-  void version() {
-    const auto v = static_cast<std::uint16_t>(options_.version);
-    std::vector<std::uint8_t> reply{static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>(v >> 8)};
-    if (has(FaultKind::Short)) reply.pop_back();
-    closeWith(reply, 'd');
-    line_.put(reply);
-    log("v%s", suffix().c_str());
-  }
-
-  void speed() {
-    // The code byte left the PC at the old speed, whatever its line says now.
-    const auto code = get(Clock::now() + kParameterTimeout, false);
-    if (!code) {
-      log("R timeout");
-      return;
-    }
-    if (*code == 0) line_.setBaud(460800);
-    if (*code == 7) line_.setBaud(57600);
-    log("R %d%s", *code, *code == 0 || *code == 7 ? "" : " (unknown code, speed kept)");
-  }
-
-  struct Header {
-    std::size_t count;
-    std::size_t address;
-  };
-  std::optional<Header> header() {
-    const auto h = getBytes(4);
-    if (!h) return std::nullopt;
-    return Header{static_cast<std::size_t>((*h)[0] | ((*h)[1] << 8)), static_cast<std::size_t>((*h)[2] | ((*h)[3] << 8))};
-  }
-
-  // Bytes past the end of a memory read as 0xFF; writes there are lost.
-  void readBlock(const std::vector<std::uint8_t>& memory, bool closed) {
-    const auto h = header();
-    if (!h) {
-      log("%c timeout", letter_);
-      return;
-    }
-    std::vector<std::uint8_t> reply(h->count, 0xFF);
-    for (std::size_t i = 0; i < h->count && h->address + i < memory.size(); ++i) reply[i] = memory[h->address + i];
-    if (has(FaultKind::Short)) reply.resize(h->count / 2);
-    if (closed) closeWith(reply, static_cast<std::uint8_t>(letter_));
-    line_.put(reply);
-    log("%c %zu %zu%s", letter_, h->count, h->address, suffix().c_str());
-  }
-
-  void writeBlock(std::vector<std::uint8_t>& memory) {
-    const auto h = header();
-    const auto data = h ? getBytes(h->count) : std::nullopt;
-    if (!data) {
-      log("%c timeout", letter_);
-      return;
-    }
-    for (std::size_t i = 0; i < h->count && h->address + i < memory.size(); ++i) memory[h->address + i] = (*data)[i];
-    std::vector<std::uint8_t> reply;
-    closeWith(reply, static_cast<std::uint8_t>(letter_));
-    line_.put(reply);
-    log("%c %zu %zu%s", letter_, h->count, h->address, suffix().c_str());
-  }
-
+  char letter_;
   Line& line_;
-  const Options& options_;
-  std::FILE* trace_ = nullptr;
-  bool dead_ = false;
-  char letter_ = 0;
-  long occurrence_ = 0;
-  long total_ = 0;
-  long counts_[256] = {};
+  const FaultInjector& faults_;
+  Trace& trace_;
+  std::vector<std::string> struck_;
 };
 
-bool loadState(const std::string& path, Controller& c) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return true;  // no file yet: empty memories
-  std::vector<char> all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (all.size() != kSeeSize + kEeSize) {
-    std::fprintf(stderr, "gz4410-sim: %s is %zu bytes, not %zu: left alone\n", path.c_str(), all.size(),
-                 kSeeSize + kEeSize);
-    return false;
+void run(Line& line, const CommandTable& table, FaultInjector& faults, Trace& trace) {
+  bool dead = false;
+  CommandExchange idle(0, line, faults, trace);
+  const auto garbled = [&](std::uint8_t b) { idle.garbled(b); };
+  while (const auto byte = line.get(std::nullopt, true, garbled)) {
+    const char letter = static_cast<char>(*byte);
+    if (dead) {
+      trace.line(format("ignored 0x%02X", *byte));
+      continue;
+    }
+    Handler* handler = table.find(*byte);
+    if (!handler) {
+      trace.line(format("unknown 0x%02X", *byte));
+      continue;
+    }
+    faults.begin(letter);
+    if (faults.strikes(fault::kSilent)) {
+      dead = true;
+      trace.line(format("%c !silent", letter));
+      continue;
+    }
+    if (faults.strikes(fault::kNoEcho)) {
+      trace.line(format("%c !no-echo", letter));
+      continue;
+    }
+    if (faults.strikes(fault::kWrongEcho)) {
+      line.put(std::span(&kWrongByte, 1));
+      trace.line(format("%c !wrong-echo", letter));
+      continue;
+    }
+    line.put(std::span(&*byte, 1));
+    CommandExchange exchange(letter, line, faults, trace);
+    handler->handle(exchange);
   }
-  std::copy_n(all.begin(), kSeeSize, c.see.begin());
-  std::copy_n(all.begin() + kSeeSize, kEeSize, c.ee.begin());
-  return true;
 }
 
-bool saveState(const std::string& path, const Controller& c) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(c.see.data()), static_cast<std::streamsize>(c.see.size()));
-    out.write(reinterpret_cast<const char*>(c.ee.data()), static_cast<std::streamsize>(c.ee.size()));
-    out.flush();
-    if (!out) {
-      std::remove(temp.c_str());
-      return false;
+std::string usageText(const CommandTable& table) {
+  std::string s =
+      "usage: gz4410-sim [OPTIONS]\n"
+      "\n"
+      "A GZ4410 controller on a pseudo-terminal. Prints the device path on the first\n"
+      "line of standard output, then answers until SIGINT or SIGTERM.\n"
+      "\n"
+      "  --state FILE      load what the controller keeps (its memories and the state\n"
+      "                    of each subsystem) from FILE if it exists, save it there on\n"
+      "                    exit; a file of 65536 bytes of SEE-Data and 1024 bytes of\n"
+      "                    EE-Data alone is read too\n"
+      "  --instant         no wire timing (by default every byte takes 10 bit times\n"
+      "                    at the current speed, both ways)\n"
+      "  --trace FILE      append one line per command received\n"
+      "  --silent          answer nothing at all\n"
+      "  --silent-after N  answer the first N commands, then nothing\n"
+      "  --fault SPEC      misbehave: KIND[@LETTER[#N[xCOUNT]]], where LETTER is a\n"
+      "                    command letter or * for any; N the first affected\n"
+      "                    occurrence (from 1); COUNT how many (default: all when #N\n"
+      "                    is absent, else 1). Repeatable.\n"
+      "                    e.g. short@s#2x3   no-echo@E#10   no-end@v   silent@*#50\n"
+      "                    KIND is one of:\n";
+  const auto kind = [&](const FaultKind& k) { s += format("                      %-11s %s\n", k.name.c_str(), k.help.c_str()); };
+  for (const FaultKind& k : genericFaultKinds()) kind(k);
+  for (const auto& h : table.handlers())
+    for (const FaultKind& k : h->faultKinds()) kind(k);
+  for (const auto& h : table.handlers()) {
+    for (const Option& o : h->options()) {
+      const std::string head = o.name + (o.value.empty() ? "" : " " + o.value);
+      std::string help = o.help;
+      std::string pad = format("  %-17s ", head.c_str());
+      if (pad.size() > 20) {
+        s += "  " + head + "\n";
+        pad = std::string(20, ' ');
+      }
+      std::size_t at = 0;
+      while (at <= help.size()) {
+        const std::size_t nl = help.find('\n', at);
+        s += pad + help.substr(at, nl == std::string::npos ? std::string::npos : nl - at) + "\n";
+        pad = std::string(20, ' ');
+        if (nl == std::string::npos) break;
+        at = nl + 1;
+      }
     }
   }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
+  return s;
 }
 
-int usage(const char* why) {
-  std::fprintf(stderr, "gz4410-sim: %s\n%s", why, kUsage);
+int usage(const CommandTable& table, const std::string& why) {
+  std::fprintf(stderr, "gz4410-sim: %s\n%s", why.c_str(), usageText(table).c_str());
   return 2;
 }
 
-}  // namespace
+bool loadState(const std::string& path, const CommandTable& table, StateSections& sections) {
+  std::string why;
+  if (readStateFile(path, sections, why) == StateRead::Bad) {
+    std::fprintf(stderr, "gz4410-sim: %s %s: left alone\n", path.c_str(), why.c_str());
+    return false;
+  }
+  for (const auto& h : table.handlers()) {
+    const auto found = sections.find(h->name());
+    if (found == sections.end()) continue;
+    if (!h->loadState(found->second, why)) {
+      std::fprintf(stderr, "gz4410-sim: %s: %s: %s: left alone\n", path.c_str(), h->name().c_str(), why.c_str());
+      return false;
+    }
+  }
+  return true;
+}
 
-int main(int argc, char** argv) {
+// Sections of handlers this simulator does not have stay as they were.
+bool saveState(const std::string& path, const CommandTable& table, StateSections sections) {
+  for (const auto& h : table.handlers()) {
+    if (const auto bytes = h->saveState()) sections[h->name()] = *bytes;
+  }
+  return writeStateFile(path, sections);
+}
+
+void onSignal(int) { requestStop(); }
+
+int simulate(int argc, char** argv) {
+  CommandTable table;
+  buildCommandTable(table);
+
+  std::vector<std::string> kinds;
+  for (const FaultKind& k : genericFaultKinds()) kinds.push_back(k.name);
+  for (const auto& h : table.handlers())
+    for (const FaultKind& k : h->faultKinds()) kinds.push_back(k.name);
+
   Options options;
+  FaultInjector faults;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
     if (arg == "-h" || arg == "--help") {
-      std::fputs(kUsage, stdout);
+      std::fputs(usageText(table).c_str(), stdout);
       return 0;
-    } else if (arg == "--instant") {
-      options.wireTiming = false;
-    } else if (arg == "--silent") {
-      options.faults.push_back({FaultKind::Silent, '*', 1, -1});
-    } else if (!hasValue) {
-      return usage(("unknown option or missing value: " + arg).c_str());
-    } else if (arg == "--state") {
-      options.statePath = argv[++i];
-    } else if (arg == "--trace") {
-      options.tracePath = argv[++i];
-    } else if (arg == "--version" || arg == "--silent-after") {
-      char* end = nullptr;
-      const long n = std::strtol(argv[++i], &end, 10);
-      if (*end != '\0' || n < 0 || n > 65535) return usage(("bad number for " + arg).c_str());
-      if (arg == "--version") options.version = n;
-      else options.faults.push_back({FaultKind::Silent, '*', n + 1, -1});
-    } else if (arg == "--fault") {
-      const auto fault = parseFault(argv[++i]);
-      if (!fault) return usage(("bad fault: " + std::string(argv[i])).c_str());
-      options.faults.push_back(*fault);
-    } else {
-      return usage(("unknown option: " + arg).c_str());
     }
+    if (arg == "--instant") {
+      options.wireTiming = false;
+      continue;
+    }
+    if (arg == "--silent") {
+      faults.add({std::string(fault::kSilent), '*', 1, -1});
+      continue;
+    }
+    if (arg == "--state" || arg == "--trace" || arg == "--silent-after" || arg == "--fault") {
+      if (!hasValue) return usage(table, "missing value: " + arg);
+      const std::string value = argv[++i];
+      if (arg == "--state") {
+        options.statePath = value;
+      } else if (arg == "--trace") {
+        options.tracePath = value;
+      } else if (arg == "--silent-after") {
+        char* end = nullptr;
+        const long n = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || n < 0) return usage(table, "bad number for " + arg);
+        faults.add({std::string(fault::kSilent), '*', n + 1, -1});
+      } else {
+        const auto f = parseFault(value, kinds);
+        if (!f) return usage(table, "bad fault: " + value);
+        faults.add(*f);
+      }
+      continue;
+    }
+    bool taken = false;
+    for (const auto& h : table.handlers()) {
+      for (const Option& o : h->options()) {
+        if (o.name != arg) continue;
+        if (!o.value.empty() && !hasValue) return usage(table, "missing value: " + arg);
+        std::string why;
+        if (!h->setOption(arg, o.value.empty() ? std::string() : argv[++i], why)) return usage(table, why);
+        taken = true;
+        break;
+      }
+      if (taken) break;
+    }
+    if (!taken) return usage(table, "unknown option: " + arg);
   }
+
+  StateSections sections;
+  if (!options.statePath.empty() && !loadState(options.statePath, table, sections)) return 1;
 
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
@@ -497,10 +285,6 @@ int main(int argc, char** argv) {
   }
   prctl(PR_SET_TIMERSLACK, 1UL);  // wire timing wants microseconds, not the default 50
 
-  Line line(master, slave, options.wireTiming);
-  Controller controller(line, options);
-  if (!options.statePath.empty() && !loadState(options.statePath, controller)) return 1;
-
   struct sigaction action {};
   action.sa_handler = onSignal;
   sigemptyset(&action.sa_mask);
@@ -509,10 +293,14 @@ int main(int argc, char** argv) {
 
   std::printf("%s\n", device.c_str());
   std::fflush(stdout);
-  controller.run();
+  {
+    Line line(master, slave, options.wireTiming);
+    Trace trace(options.tracePath);
+    run(line, table, faults, trace);
+  }
 
   int status = 0;
-  if (!options.statePath.empty() && !saveState(options.statePath, controller)) {
+  if (!options.statePath.empty() && !saveState(options.statePath, table, std::move(sections))) {
     std::fprintf(stderr, "gz4410-sim: cannot save %s\n", options.statePath.c_str());
     status = 1;
   }
@@ -520,3 +308,8 @@ int main(int argc, char** argv) {
   close(master);
   return status;
 }
+
+}  // namespace
+}  // namespace gzsim
+
+int main(int argc, char** argv) { return gzsim::simulate(argc, argv); }

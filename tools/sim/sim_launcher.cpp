@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 extern char** environ;
@@ -34,19 +32,30 @@ int waitForExit(pid_t pid, SteadyClock::time_point deadline) {
 }  // namespace
 
 bool writeState(const std::string& path, const Memories& m) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(m.see.data()), static_cast<std::streamsize>(m.see.size()));
-  out.write(reinterpret_cast<const char*>(m.ee.data()), static_cast<std::streamsize>(m.ee.size()));
-  return static_cast<bool>(out);
+  std::vector<std::uint8_t> memories(m.see);
+  memories.insert(memories.end(), m.ee.begin(), m.ee.end());
+  return writeStateSections(path, {{gzsim::kFirstStateSection, memories}});
 }
 
 bool readState(const std::string& path, Memories& m) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (all.size() != kSeeSize + kEeSize) return false;
+  const StateSections sections = readStateSections(path);
+  const auto found = sections.find(gzsim::kFirstStateSection);
+  if (found == sections.end() || found->second.size() != kSeeSize + kEeSize) return false;
+  const auto& all = found->second;
   m.see.assign(all.begin(), all.begin() + kSeeSize);
   m.ee.assign(all.begin() + kSeeSize, all.end());
   return true;
+}
+
+bool writeStateSections(const std::string& path, const StateSections& sections) {
+  return gzsim::writeStateFile(path, sections);
+}
+
+StateSections readStateSections(const std::string& path) {
+  StateSections sections;
+  std::string why;
+  if (gzsim::readStateFile(path, sections, why) != gzsim::StateRead::Read) sections.clear();
+  return sections;
 }
 
 Simulator::Simulator(const std::vector<std::string>& args, const std::string& program) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "state_file.h"
+
 namespace wk::sim {
 
 inline constexpr std::size_t kSeeSize = 65536;
@@ -17,9 +19,18 @@ struct Memories {
   std::vector<std::uint8_t> see = std::vector<std::uint8_t>(kSeeSize, 0);
   std::vector<std::uint8_t> ee = std::vector<std::uint8_t>(kEeSize, 0);
 };
+// A state file with the memories alone.
 bool writeState(const std::string& path, const Memories& memories);
-// Nothing (empty memories) when the file is missing or not a state file.
+// False (and the memories left alone) when the file is missing, no state
+// file or without memories.
 bool readState(const std::string& path, Memories& memories);
+
+// A state file with the sections of any handlers (onewire, bootloader, ...):
+// each section as that handler saves it.
+using gzsim::StateSections;
+bool writeStateSections(const std::string& path, const StateSections& sections);
+// Empty when the file is missing or no state file.
+StateSections readStateSections(const std::string& path);
 
 class Simulator {
  public:

@@ -1,0 +1,19 @@
+// Every command letter the controller answers, and the subsystem that
+// answers it. A new command is one line here and its case in its handler.
+#include "config_handler.h"
+#include "dispatch.h"
+
+namespace gzsim {
+
+void buildCommandTable(CommandTable& table) {
+  // The configuration memories, the version and the line speed.
+  auto& config = table.add<ConfigHandler>();
+  table.route('v', config);
+  table.route('R', config);
+  table.route('s', config);
+  table.route('S', config);
+  table.route('e', config);
+  table.route('E', config);
+}
+
+}  // namespace gzsim
