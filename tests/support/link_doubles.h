@@ -73,6 +73,36 @@ class ScriptedPeer : public link::Transport {
   bool broken_ = false;
 };
 
+// Passes every call on to another transport and counts the reads, and the
+// reads that came back short: each of those is a read time-out that ran out.
+// Tests of a silent controller assert those counts, not the time taken.
+class CountingTransport : public link::Transport {
+ public:
+  explicit CountingTransport(link::Transport& inner) : inner_(inner) {}
+
+  int reads = 0;
+  int timeouts = 0;
+
+  link::OpenStatus open(const std::string& device, int baud) override { return inner_.open(device, baud); }
+  void close() override { inner_.close(); }
+  bool isOpen() const override { return inner_.isOpen(); }
+  bool setBaudRate(int baud) override { return inner_.setBaudRate(baud); }
+  std::size_t write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) override {
+    return inner_.write(bytes, timeout);
+  }
+  std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
+    const std::size_t n = inner_.read(buffer, timeout);
+    ++reads;
+    if (n < buffer.size()) ++timeouts;
+    return n;
+  }
+  void discardInput() override { inner_.discardInput(); }
+  void drainOutput() override { inner_.drainOutput(); }
+
+ private:
+  link::Transport& inner_;
+};
+
 class RecordingProgress : public Progress {
  public:
   explicit RecordingProgress(std::vector<std::string>& log) : log_(log) {}

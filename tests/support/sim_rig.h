@@ -42,7 +42,8 @@ class SimRig {
   MemorySettings settings;
   ScriptedPrompter prompter;
   TestClock clock;
-  link::TermiosTransport transport{clock};
+  link::TermiosTransport termios{clock};
+  CountingTransport transport{termios};
   link::Port port{transport, settings, prompter, clock};
   std::vector<std::string> progressLog;
 };
