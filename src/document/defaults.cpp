@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "document/notification_lists.h"
+#include "document/notification_record.h"
 #include "document/records.h"
 
 namespace wk {
 namespace {
 
-constexpr std::uint8_t kSourceMainChannel = 1;
 constexpr std::uint16_t kDefaultSoundLength = 10;  // seconds
 
 // Channels 1-8, 9-16 and 17-24 use inputs 1-8 in turn.
@@ -22,7 +23,7 @@ void applyNewDocumentDefaults(ConfigImage& image) {
   image.clear();
   for (std::size_t k = 0; k < image::kSmsRecordCount; ++k) {
     auto record = NotificationRecord::at(image, k);
-    record.setSourceCategory(kSourceMainChannel);
+    record.setSourceCategory(source::kMainChannel);
     record.setSoundLength(kDefaultSoundLength);
   }
   assignDefaultInputs(image);
@@ -37,7 +38,7 @@ void applyFallbackContents(ConfigImage& image) {
   const auto sms = image.slice(image::SmsRecords);
   std::fill(sms.begin(), sms.end(), 0);
   for (std::size_t k = 0; k < image::kSmsRecordCount; ++k)
-    NotificationRecord::at(image, k).setSourceCategory(kSourceMainChannel);
+    NotificationRecord::at(image, k).setSourceCategory(source::kMainChannel);
   const auto ee = image.slice(image::EeBlock);
   std::fill(ee.begin(), ee.end(), 0);
   assignDefaultInputs(image);

@@ -11,6 +11,7 @@ RecordView<N>::RecordView(std::span<std::uint8_t> bytes) : b_(bytes) {
 }
 
 template class RecordView<image::kSmsRecordSize>;
+template class RecordView<image::kSmsCommentSize>;
 template class RecordView<image::kChannelRecordSize>;
 template class RecordView<image::CommonSettings.size>;
 

@@ -23,24 +23,6 @@ class RecordView {
   std::span<std::uint8_t> b_;
 };
 
-// An SMS or call notification rule (SmsRecords, 158 bytes).
-class NotificationRecord : public RecordView<image::kSmsRecordSize> {
- public:
-  using RecordView::RecordView;
-  static NotificationRecord at(ConfigImage& image, std::size_t k) {
-    return NotificationRecord(image.record(image::SmsRecords, kSize, k));
-  }
-
-  bool enabled() const { return getBits(b_[0], 0, 1) != 0; }
-  void setEnabled(bool on) { setBits(b_[0], 0, 1, on ? 1 : 0); }
-  // Seconds, 0..65535.
-  std::uint16_t soundLength() const { return readLe16(b_, 2); }
-  void setSoundLength(std::uint16_t seconds) { writeLe16(b_, 2, seconds); }
-  // 0 system event, 1 main channel, 2 user event, 3 thermosensor error, 4 iButton.
-  std::uint8_t sourceCategory() const { return getBits(b_[4], 0, 3); }
-  void setSourceCategory(std::uint8_t code) { setBits(b_[4], 0, 3, code); }
-};
-
 // A main channel (ChannelRecords, 4 bytes).
 class MainChannelRecord : public RecordView<image::kChannelRecordSize> {
  public:
