@@ -19,7 +19,11 @@ class NoProgress : public Progress {
 DeviceSession::DeviceSession(const DeviceLink& link)
     : link_(link), port_(link.transport, link.settings, link.prompter, link.clock) {}
 
-DeviceSession::~DeviceSession() { port_.ClosePort(); }
+// A session that never got the operation must not close the port of the one
+// that has it.
+DeviceSession::~DeviceSession() {
+  if (claimed()) port_.ClosePort();
+}
 
 bool DeviceSession::claim() {
   if (!claim_) claim_ = std::make_unique<DeviceOperation>();

@@ -27,7 +27,11 @@ std::string whyNotOpened(const OpenStatus& status) {
 Port::Port(Transport& transport, Settings& settings, Prompter& prompter, Clock& clock)
     : transport_(transport), settings_(settings), prompter_(prompter), clock_(clock) {}
 
-Port::~Port() { ClosePort(); }
+// A port that never opened leaves the line alone: another operation's port
+// may be open on the same transport.
+Port::~Port() {
+  if (opened_) ClosePort();
+}
 
 bool Port::OpenPort() {
   ClosePort();
@@ -38,13 +42,17 @@ bool Port::OpenPort() {
     prompter_.note(whyNotOpened(status));
     return false;
   }
+  opened_ = true;
   clock_.sleepFor(kOpenSettle);
   // The PC always speaks first: whatever came in before is no reply of ours.
   transport_.discardInput();
   return true;
 }
 
-void Port::ClosePort() { transport_.close(); }
+void Port::ClosePort() {
+  transport_.close();
+  opened_ = false;
+}
 
 bool Port::isOpen() const { return transport_.isOpen(); }
 

@@ -30,7 +30,7 @@ inline constexpr std::chrono::milliseconds kSpeedSettle{10};
 class Port {
  public:
   Port(Transport& transport, Settings& settings, Prompter& prompter, Clock& clock);
-  ~Port();  // closes the port
+  ~Port();  // closes the port if this object opened it
   Port(const Port&) = delete;
   Port& operator=(const Port&) = delete;
 
@@ -61,6 +61,7 @@ class Port {
   Settings& settings_;
   Prompter& prompter_;
   Clock& clock_;
+  bool opened_ = false;
 };
 
 }  // namespace wk::link
