@@ -5,15 +5,21 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMdiArea>
+#include <QTabBar>
 #include <QPushButton>
 
 #include "app/command_ids.h"
+#include "editors/c4410_view.h"
 #include "app_fixture.h"
 #include "language/ui/dlg_lang.h"
 #include "link/device_operation.h"
 #include "support/gui/during_transfer.h"
 #include "support/link_doubles.h"
 #include "support/sim_rig.h"
+#include "support/gui/screenshot.h"
+#include "seams/qt/qt_prompter.h"
 #include "link/ui/conn_setup_dlg.h"
 
 namespace wk::test {
@@ -141,6 +147,70 @@ TEST_F(DeviceCommandsTest, LanguageSetupOpensTheEditor) {
                                   "To select Language file press YES\n\rTo cteate new Language file press NO",
                                   "Exit editor?"}));
   EXPECT_EQ(settings.languageFile(), "no file");
+}
+
+}  // namespace
+}  // namespace wk::test
+
+namespace wk::test {
+namespace {
+
+// Clicks the default button of every message box as it comes up.
+class BoxCloser : public QObject {
+ public:
+  BoxCloser() {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      texts.push_back(box->text().toStdString());
+      box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::Ok)->click();
+    });
+    timer_.start(5);
+  }
+  std::vector<std::string> texts;
+
+ private:
+  QTimer timer_;
+};
+
+class ActiveDocumentTest : public DeviceCommandsTest {};
+
+// With several documents open, the window a transfer started from is the
+// active one again once its last message is gone, also after the desktop
+// gives the main window back its focus: the next "Write All Data" must not
+// send another document.
+TEST_F(ActiveDocumentTest, TheDocumentATransferStartedFromStaysActive) {
+  startSimulator(sim::Memories{});
+  QtPrompter boxes;
+  app = std::make_unique<C4410App>(settings, boxes, clock);
+  ASSERT_TRUE(app->InitInstance({}));
+  frame().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+  frame().resize(1200, 800);
+  frame().onCommand(cmd::FileNew);
+  ASSERT_TRUE(waitForWindowCount(2));
+  frame().mdiArea()->tileSubWindows();
+  for (const std::size_t start : {0u, 1u, 0u}) {
+    CChildFrame* chosen = windows()[start];
+    frame().mdiArea()->setActiveSubWindow(chosen);
+    // The user clicks into the document: the focus is inside its window.
+    QTabBar* tabs = chosen->view().tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_EQ(frame().activeChild(), chosen);
+    for (const int command : {cmd::WriteAllData, cmd::ReadAllData}) {
+      // "Current document is not empty, proceed?" (Yes) comes first for a modified one.
+      const bool asks = command == cmd::ReadAllData && chosen->document().doc().isModified();
+      BoxCloser closer;
+      frame().onCommand(command);
+      EXPECT_EQ(closer.texts.size(), asks ? 2u : 1u);
+      // As the desktop does once the last box is gone.
+      frame().activateWindow();
+      EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &frame(); }, 5000));
+      QApplication::processEvents();
+      EXPECT_EQ(frame().activeChild(), chosen) << "started from window " << start << ", command " << command;
+    }
+  }
+  test::screenshot(&frame(), QStringLiteral("two-documents-after-read"));
 }
 
 }  // namespace

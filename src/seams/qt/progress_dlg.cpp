@@ -29,6 +29,7 @@ class CProgressDlg::Window : public QDialog {
 
 CProgressDlg::CProgressDlg(QWidget* owner) : owner_(owner ? owner->window() : QApplication::activeWindow()) {
   if (owner_ && owner_->isEnabled()) {
+    ownerFocus_ = owner_->focusWidget();
     owner_->setEnabled(false);
     disabledOwner_ = true;
   }
@@ -92,7 +93,10 @@ void CProgressDlg::setStatus(const std::string& text) {
 }
 
 void CProgressDlg::close() {
-  if (disabledOwner_ && owner_) owner_->setEnabled(true);
+  if (disabledOwner_ && owner_) {
+    owner_->setEnabled(true);
+    if (ownerFocus_ && ownerFocus_->window() == owner_) ownerFocus_->setFocus(Qt::OtherFocusReason);
+  }
   disabledOwner_ = false;
   bar_ = nullptr;
   percent_ = nullptr;

@@ -46,6 +46,9 @@ class CProgressDlg : public Progress {
   class Window;
   std::unique_ptr<Window> window_;
   QPointer<QWidget> owner_;
+  // Disabling the owner takes the focus away from it; given back on close so
+  // that the document window the operation started from stays the active one.
+  QPointer<QWidget> ownerFocus_;
   bool disabledOwner_ = false;
   int lower_ = 0;
   int upper_ = 100;
