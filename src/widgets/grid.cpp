@@ -362,6 +362,20 @@ void GridView::keyPressEvent(QKeyEvent* event) {
   QTableView::keyPressEvent(event);
 }
 
+bool GridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // A click on the selected cell opens its editor only after the double-click
+  // time, and the view drops the keys typed meanwhile. A key that would start
+  // an edit starts it at once instead, and the delayed edit is called off.
+  if (trigger == AnyKeyPressed && delayedEdit_) {
+    QTableView::edit(index, CurrentChanged, nullptr);  // stops the delayed edit
+    delayedEdit_ = false;
+  }
+  const bool started = QTableView::edit(index, trigger, event);
+  if (trigger == SelectedClicked) delayedEdit_ = started && state() != EditingState;
+  else if (trigger != AnyKeyPressed && trigger != EditKeyPressed) delayedEdit_ = false;
+  return started;
+}
+
 // --------------------------------------------------------------------- Grid
 
 Grid::Grid(QWidget* parent)

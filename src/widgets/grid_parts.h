@@ -101,6 +101,7 @@ class GridDelegate : public QStyledItemDelegate {
 class GridView : public QTableView {
  public:
   explicit GridView(Grid& grid) : QTableView(&grid), grid_(grid) {}
+  using QTableView::edit;
 
   // The view's own commit and close, for Grid::endEditing().
   void commitAndClose(QWidget* editor) {
@@ -113,9 +114,11 @@ class GridView : public QTableView {
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
  private:
   Grid& grid_;
+  bool delayedEdit_ = false;  // a click on the selected cell will open its editor
 };
 
 }  // namespace wk

@@ -203,6 +203,20 @@ TEST_F(DlgLangTest, AddStringInsertsBelowTheSelectionOrAppends) {
   EXPECT_EQ(grid().selectedRange(), (CellRange{7, 1, 7, 2}));
 }
 
+// The new row is selected: a click into it and typing at once keep every
+// character, though the click's own edit waits for the double-click time.
+TEST_F(DlgLangTest, TypingIntoTheNewRowRightAfterAClickKeepsEveryCharacter) {
+  openedWithAbcd();
+  grid().setSelectedRange({2, 1, 2, 2});
+  click("addString");
+  ASSERT_EQ(grid().selectedRange(), (CellRange{3, 1, 3, 2}));
+  QTest::mouseClick(grid().view()->viewport(), Qt::LeftButton, {}, grid().cellRect(3, 1).center());
+  for (const QChar c : QStringLiteral("Main Channels")) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+  test::screenshot(dialog.get(), QStringLiteral("language-editor-typing-into-new-row"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(column(1), (std::vector<std::string>{"A", "B", "Main Channels", "C", "D"}));
+}
+
 TEST_F(DlgLangTest, DeleteRemovesTheSelectedRowsButNeverTheLastPair) {
   openedWithAbcd();
   grid().setSelectedRange({2, 1, 3, 2});

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -202,6 +203,58 @@ TEST_F(GridTest, TypingStartsAnEditThatReplacesTheText) {
   key(Qt::Key_Return);
   EXPECT_EQ(grid.text(2, 2), QStringLiteral("new"));
   EXPECT_EQ(events, (std::vector<std::string>{"end 2,2 'new'"}));
+}
+
+// Counts the deliveries of one of a widget's timers.
+class TimerWatch : public QObject {
+ public:
+  TimerWatch(QObject* target, int timerId) : timerId_(timerId) { target->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer && static_cast<QTimerEvent*>(event)->timerId() == timerId_) ++fired;
+    return false;
+  }
+  int fired = 0;
+
+ private:
+  int timerId_;
+};
+
+// A click on the selected cell starts a delayed edit, so that a double click
+// can still come; typing at once must not lose what the delayed edit finds
+// typed, in any cell kind that takes text.
+TEST_F(GridTest, TypingRightAfterAClickOnTheSelectedCellKeepsEveryCharacter) {
+  const int interval = QApplication::doubleClickInterval();
+  QApplication::setDoubleClickInterval(157);
+  grid.setCellKind(1, 2, GridCellKind::Digits);
+  grid.setCellKind(1, 3, CGridCellNumeric);
+  for (const int col : {1, 2, 3}) {
+    const bool text = col == 1;
+    grid.setText(1, col, QStringLiteral("old"));
+    clickCell(1, col);  // selects it
+    QTest::mouseClick(grid.view()->viewport(), Qt::LeftButton, {}, grid.cellRect(1, col).center(), 500);
+    // The delayed edit's timer is the view's one that runs for the double-click interval.
+    int delayedEdit = -1;
+    for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(grid.view()))
+      if (timer.interval == 157) delayedEdit = timer.timerId;
+    ASSERT_NE(delayedEdit, -1) << "a click on the selected cell starts its delayed edit";
+    TimerWatch watch(grid.view(), delayedEdit);
+    // Each key goes where the keyboard focus is when it is typed.
+    const auto type = [](const QString& keys) {
+      for (const QChar c : keys) QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    };
+    type(text ? QStringLiteral("Main ") : QStringLiteral("12"));
+    // Until the delayed edit has run, or was called off.
+    const auto pending = [&] {
+      for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(grid.view()))
+        if (timer.timerId == delayedEdit) return watch.fired == 0;
+      return false;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pending(); }, 5000));
+    type(text ? QStringLiteral("Channels") : QStringLiteral("34"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid.text(1, col), text ? QStringLiteral("Main Channels") : QStringLiteral("1234")) << col;
+  }
+  QApplication::setDoubleClickInterval(interval);
 }
 
 TEST_F(GridTest, DigitsOnlyAndNumericCellsRefuseOtherCharacters) {
