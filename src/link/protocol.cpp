@@ -55,16 +55,21 @@ std::optional<std::uint8_t> SendCommand(Port& port, std::uint8_t letter) {
   return readOptionalByte(port);
 }
 
-std::uint16_t QueryVersion(Port& port) {
+std::optional<VersionReply> RequestVersion(Port& port) {
   if (SendCommand(port, command::kVersion) != command::kVersion) {
     port.prompter().message("Connection error 5", MessageIcon::Error);
     port.ClosePort();
-    return 0;
+    return std::nullopt;
   }
-  std::array<std::uint8_t, 2> version{};  // a byte that does not come stays 0
-  port.read(version);
-  if (!readOptionalByte(port)) return 0;
-  return readLe16(version, 0);
+  VersionReply reply;
+  reply.received = port.read(reply.bytes);
+  reply.trailer = readOptionalByte(port);
+  return reply;
+}
+
+std::uint16_t QueryVersion(Port& port) {
+  const auto reply = RequestVersion(port);
+  return reply && reply->trailer ? reply->value() : 0;
 }
 
 bool CheckVersion(Port& port) {

@@ -1,6 +1,8 @@
 #pragma once
 // The controller's command protocol: one command letter that the controller
 // echoes, then the parameters (16-bit values low byte first) and the data.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -28,8 +30,21 @@ int baudRate(SpeedCode code);
 // Sends the command letter and reads the echo. The byte received, if any.
 std::optional<std::uint8_t> SendCommand(Port& port, std::uint8_t letter);
 
-// The version, or 0. A missing or wrong echo shows "Connection error 5" and
-// closes the port.
+// The reply to 'v' after its echo: two bytes of version, low byte first,
+// then one more byte whose value the configuration transfer does not examine.
+struct VersionReply {
+  std::array<std::uint8_t, 2> bytes{};  // a byte that does not come stays 0
+  std::size_t received = 0;             // of the two version bytes
+  std::optional<std::uint8_t> trailer;
+
+  std::uint16_t value() const { return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8)); }
+};
+// Sends 'v' and reads the reply. Nothing when the echo is missing or wrong:
+// then "Connection error 5" was shown and the port closed.
+std::optional<VersionReply> RequestVersion(Port& port);
+
+// The version, or 0 (also when the reply is incomplete). A missing or wrong
+// echo shows "Connection error 5" and closes the port.
 std::uint16_t QueryVersion(Port& port);
 // True only for version 105; otherwise the port is closed and the reason shown.
 bool CheckVersion(Port& port);
