@@ -310,5 +310,30 @@ TEST(Simulator, SilentFromTheStartOrAfterNCommands) {
   EXPECT_EQ(cv.ask({'v'}, 4, milliseconds(200)), (Bytes{'v', 0x69}));
 }
 
+// The 1-Wire buses, byte by byte: the search, the devices, the temperature.
+TEST(Simulator, OneWireSearchAndTemperature) {
+  Sim s({"--onewire-device", "1:281D3931020000F0@-2.00", "--onewire-device", "3:021CB801000000", "--fault",
+         "bad-crc@n#3", "--fault", "many@2#2", "--fault", "no-reading@T#2"});
+  Client c(s.sim->device());
+  const Bytes sensor{0x28, 0x1D, 0x39, 0x31, 0x02, 0x00, 0x00, 0xF0};
+  EXPECT_EQ(c.ask({'0'}, 2), (Bytes{'0', 1}));
+  EXPECT_EQ(command(c, 'n', {0}, 8), (Bytes{'n', 0x28, 0x1D, 0x39, 0x31, 0x02, 0x00, 0x00, 0xF0}));
+  EXPECT_EQ(command(c, 'n', {1}, 8), (Bytes{'n', 0, 0, 0, 0, 0, 0, 0, 0}));  // past the end
+  EXPECT_EQ(c.ask({'1'}, 2), (Bytes{'1', 0}));
+  // The key bus, its CRC byte added; then a wrong one.
+  EXPECT_EQ(c.ask({'2'}, 2), (Bytes{'2', 1}));
+  EXPECT_EQ(command(c, 'n', {0}, 8), (Bytes{'n', 0x02, 0x1C, 0xB8, 0x01, 0x00, 0x00, 0x00, 0xA3}));
+  // More than 16: made-up DS18B20s follow.
+  EXPECT_EQ(c.ask({'2'}, 2), (Bytes{'2', 20}));
+  EXPECT_EQ(command(c, 'n', {5}, 8).at(1), 0x28);
+  // -2.00 degrees: -200, low byte first.
+  EXPECT_EQ(command(c, 'T', sensor, 2), (Bytes{'T', 0x38, 0xFF}));
+  EXPECT_EQ(command(c, 'T', sensor, 2), (Bytes{'T'}));
+  EXPECT_EQ(s.stopAndTrace(),
+            (std::vector<std::string>{"0 1", "n 0 281D3931020000F0", "n 1 0000000000000000", "1 0", "2 1",
+                                      "n 0 021CB801000000A3 !bad-crc", "2 20 !many", "n 5 28EE0500000000F6",
+                                      "T 281D3931020000F0 -200", "T 281D3931020000F0 none !no-reading"}));
+}
+
 }  // namespace
 }  // namespace wk::sim

@@ -2,6 +2,7 @@
 // answers it. A new command is one line here and its case in its handler.
 #include "config_handler.h"
 #include "dispatch.h"
+#include "onewire_handler.h"
 
 namespace gzsim {
 
@@ -14,6 +15,14 @@ void buildCommandTable(CommandTable& table) {
   table.route('S', config);
   table.route('e', config);
   table.route('E', config);
+
+  // The 1-Wire buses: the search of each, the devices found, the temperature.
+  auto& onewire = table.add<OneWireHandler>();
+  table.route('0', onewire);
+  table.route('1', onewire);
+  table.route('2', onewire);
+  table.route('n', onewire);
+  table.route('T', onewire);
 }
 
 }  // namespace gzsim
