@@ -27,6 +27,13 @@ constexpr const char* kUsage =
     "                       write FILE's configuration into the controller; the flag\n"
     "                       (or the \"SavePortsOutput\" setting) leaves the controller\n"
     "                       its own \"GSM managed\" output values\n"
+    "  sensors CHANNEL      search 1-Wire bus CHANNEL (1 or 2: thermosensors, 3: the\n"
+    "                       iButton keys) and list what it holds, one device a line:\n"
+    "                       position, ROM code, part names, description (tab-separated)\n"
+    "  temp ROMCODE [--count K]\n"
+    "                       measure the sensor with that ROM code (16 hex digits) K\n"
+    "                       times (default 1), 800 ms apart; one reading a line, in\n"
+    "                       degrees Celsius with two decimals\n"
     "\n"
     "Options:\n"
     "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
@@ -77,6 +84,32 @@ int commandRead(const Invocation& inv) {
   return readAll(inv.port, *out);
 }
 
+// A whole decimal number from low to high; nothing otherwise.
+std::optional<int> number(const std::string& text, int low, int high) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const int n = std::stoi(text);
+  if (n < low || n > high) return std::nullopt;
+  return n;
+}
+
+int commandSensors(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("sensors takes CHANNEL");
+  const auto channel = number(inv.operands[0], 1, 3);
+  if (!channel) return usageError("CHANNEL is 1, 2 or 3");
+  return sensors(inv.port, *channel);
+}
+
+int commandTemp(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("temp takes ROMCODE");
+  int count = 1;
+  if (const std::string* k = option(inv, "--count")) {
+    const auto n = number(*k, 1, 100000);
+    if (!n) return usageError("--count takes a number from 1");
+    count = *n;
+  }
+  return temperature(inv.port, inv.operands[0], count);
+}
+
 int commandWrite(const Invocation& inv) {
   if (inv.operands.size() != 1) return usageError("write takes FILE");
   const bool keep = !inv.flags.empty();
@@ -95,6 +128,8 @@ const std::map<std::string, Command>& commands() {
       {"convert", {commandConvert, {"-o"}, {}}},
       {"read", {commandRead, {"-o"}, {}}},
       {"write", {commandWrite, {}, {"--save-ports-output"}}},
+      {"sensors", {commandSensors, {}, {}}},
+      {"temp", {commandTemp, {"--count"}, {}}},
   };
   return table;
 }

@@ -9,6 +9,10 @@
 #include "cli.h"
 #include "document/c4410_doc.h"
 #include "link/read_write_all.h"
+#include "onewire/crc8.h"
+#include "onewire/read_serials.h"
+#include "onewire/slot_edits.h"
+#include "onewire/temperature_monitor.h"
 #include "link/termios_transport.h"
 #include "seams/clock.h"
 #include "seams/progress.h"
@@ -92,6 +96,39 @@ int writeAll(const std::optional<std::string>& port, const std::string& path, bo
   if (!doc.open(path, link.prompter)) return kUsageOrFileError;
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess
                                                                                            : kDeviceFailure;
+}
+
+int sensors(const std::optional<std::string>& port, int channel) {
+  Link link(port);
+  SerialList found;
+  const int count = ReadChannelSerials(link.device, channel - 1, found);
+  if (count < 0) return kDeviceFailure;
+  for (int i = 0; i < count; ++i) {
+    const onewire::DeviceTexts t = onewire::deviceTexts(found[static_cast<std::size_t>(i)]);
+    std::printf("%d\t%s\t%s\t%s\n", i + 1, t.romText.c_str(), t.partNames.c_str(), t.description.c_str());
+  }
+  return kSuccess;
+}
+
+int temperature(const std::optional<std::string>& port, const std::string& romText, int count) {
+  const std::optional<RomCode> sensor = RomCode::parse(romText);
+  if (!sensor || OneWireCrc8(*sensor) != 0) {
+    std::fprintf(stderr, "watchkeep-cli: %s is no ROM code (16 hex digits, the CRC byte last)\n", romText.c_str());
+    return kUsageOrFileError;
+  }
+  Link link(port);
+  TemperatureMonitor monitor(link.device);
+  if (!monitor.start(*sensor)) return kDeviceFailure;
+  for (int k = 1; k <= count; ++k) {
+    // The controller measures while the monitor waits its period.
+    link.clock.sleepFor(TemperatureMonitor::kPeriod);
+    const std::optional<std::int16_t> reading = monitor.readReading();
+    if (!reading) return kDeviceFailure;
+    std::printf("%s\n", centidegreesText(*reading).c_str());
+    std::fflush(stdout);
+    if (k < count && !monitor.requestReading()) return kDeviceFailure;
+  }
+  return kSuccess;
 }
 
 }  // namespace wk::cli

@@ -12,4 +12,11 @@ int readAll(const std::optional<std::string>& port, const std::string& outPath);
 // --save-ports-output flag; without it the "SavePortsOutput" setting decides.
 int writeAll(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged);
 
+// The devices on 1-Wire bus channel (1..3 as the user counts them), one line
+// each: position from 1, ROM code, part names, description, tab-separated.
+int sensors(const std::optional<std::string>& port, int channel);
+
+// count readings of the sensor, one line each in degrees Celsius.
+int temperature(const std::optional<std::string>& port, const std::string& romText, int count);
+
 }  // namespace wk::cli
