@@ -335,5 +335,119 @@ TEST(Simulator, OneWireSearchAndTemperature) {
                                       "T 281D3931020000F0 -200", "T 281D3931020000F0 none !no-reading"}));
 }
 
+TEST(Simulator, AnswersTheSystemInformation) {
+  {
+    Sim s;
+    Client c(s.sim->device());
+    EXPECT_EQ(c.ask({'M'}, 8), (Bytes{'M', 6, 'G', 'Z', '4', '4', '1', '0'}));
+    EXPECT_EQ(c.ask({'N'}, 5), (Bytes{'N', 0xF0, 0x2A, 0x01, 0x00}));
+    EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"M", "N"}));
+  }
+  Sim s({"--model", "Z", "--serial", "0x12345678", "--fault", "no-length@M#2", "--fault", "short@M#3", "--fault",
+         "short@N#2"});
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'M'}, 3), (Bytes{'M', 1, 'Z'}));
+  EXPECT_EQ(c.ask({'N'}, 5), (Bytes{'N', 0x78, 0x56, 0x34, 0x12}));
+  EXPECT_EQ(c.ask({'M'}, 2, milliseconds(200)), (Bytes{'M'}));
+  EXPECT_EQ(c.ask({'M'}, 3, milliseconds(200)), (Bytes{'M', 1}));
+  EXPECT_EQ(c.ask({'N'}, 5, milliseconds(200)), (Bytes{'N', 0x78, 0x56}));
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"M", "N", "M !no-length", "M !short", "N !short"}));
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--serial", "0x100000000"}).exitStatus, 2);
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--bad-block", "252"}).exitStatus, 2);
+  EXPECT_EQ(test::runProcess(WK_SIM_PATH, {"--model", std::string(256, 'x')}).exitStatus, 2);
+}
+
+// The code of an update: block k holds the bytes k + 3i.
+Bytes updateBlock(int k) {
+  Bytes block;
+  unsigned sum = 0;
+  for (int i = 0; i < 128; ++i) {
+    block.push_back(static_cast<std::uint8_t>(k + 3 * i));
+    sum += block.back();
+  }
+  block.push_back(static_cast<std::uint8_t>(sum));
+  return block;
+}
+
+// Sends U, W, the header and blocks first..last; returns the replies to the blocks.
+Bytes update(Client& c, const Bytes& header, int last, int wrongSumAt = -1) {
+  EXPECT_EQ(c.ask({'U'}, 1), Bytes{'U'});
+  EXPECT_EQ(c.ask({'W'}, 1), Bytes{'W'});
+  c.send(header);
+  Bytes replies;
+  for (int k = 0; k <= last; ++k) {
+    Bytes block = updateBlock(k);
+    if (k == wrongSumAt) block.back() ^= 0x01;
+    const Bytes reply = c.ask(block, 1, milliseconds(500));
+    replies.push_back(reply.empty() ? 0xEE : reply[0]);  // 0xEE: no reply
+  }
+  return replies;
+}
+
+TEST(Simulator, BootloaderTakesAnUpdateAndKeepsItInItsState) {
+  Sim s;
+  Bytes header(128);
+  for (int i = 0; i < 128; ++i) header[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(0xFF - i);
+  {
+    Client c(s.sim->device());
+    const Bytes replies = update(c, header, 251, 3);
+    for (int k = 0; k < 252; ++k)
+      EXPECT_EQ(replies[static_cast<std::size_t>(k)], k == 3 ? 'B' : updateBlock(k).back()) << "block " << k;
+  }
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"U", "W 252 bad 3"}));
+  const StateSections sections = readStateSections(s.state);
+  ASSERT_EQ(sections.count("bootloader"), 1u);
+  const Bytes& b = sections.at("bootloader");
+  ASSERT_EQ(b.size(), 1u + 128u + 32256u + 252u);
+  EXPECT_EQ(b[0], 1);
+  EXPECT_EQ(Bytes(b.begin() + 1, b.begin() + 129), header);
+  for (int k = 0; k < 252; ++k) {
+    const Bytes block = updateBlock(k);
+    ASSERT_TRUE(std::equal(block.begin(), block.end() - 1, b.begin() + 129 + k * 128)) << "block " << k;
+    EXPECT_EQ(b[129 + 32256 + static_cast<std::size_t>(k)], k == 3 ? 2 : 1);  // bad sum, taken
+  }
+
+  // Started again, it still has it.
+  Simulator again({"--instant", "--state", s.state});
+  EXPECT_EQ(again.stop(), 0);
+  EXPECT_EQ(readStateSections(s.state).at("bootloader"), b);
+}
+
+TEST(Simulator, BootloaderFaults) {
+  {
+    // Block 5 refused although its checksum is right; silent from block 7.
+    Sim s({"--bad-block", "5", "--silent-from-block", "7"});
+    Client c(s.sim->device());
+    const Bytes replies = update(c, Bytes(128, 0), 8);
+    EXPECT_EQ(replies[4], updateBlock(4).back());
+    EXPECT_EQ(replies[5], 'B');
+    EXPECT_EQ(replies[6], updateBlock(6).back());
+    EXPECT_EQ(replies[7], 0xEE);
+    EXPECT_EQ(replies[8], 0xEE);
+    EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"U", "W 9 refused 5 silent from 7 timeout"}));
+    const Bytes b = readStateSections(s.state).at("bootloader");
+    EXPECT_EQ(Bytes(b.begin() + 129 + 32256 + 4, b.begin() + 129 + 32256 + 10), (Bytes{1, 3, 1, 4, 4, 0}));
+  }
+  {
+    // "W" without "U" is no update; a header that does not come ends it.
+    Sim s;
+    Client c(s.sim->device());
+    EXPECT_EQ(c.ask({'W'}, 1), Bytes{'W'});
+    EXPECT_EQ(c.ask({'U'}, 1), Bytes{'U'});
+    EXPECT_EQ(c.ask({'W'}, 1), Bytes{'W'});
+    c.send(Bytes(10, 0));
+    EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"W outside the bootloader", "U", "W header timeout"}));
+  }
+  // The bootloader that does not answer: the core's faults.
+  Sim s({"--fault", "silent@U"});
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'U'}, 1, milliseconds(100)), Bytes{});
+  Sim w({"--fault", "no-echo@W"});
+  Client cw(w.sim->device());
+  EXPECT_EQ(cw.ask({'U'}, 1), Bytes{'U'});
+  EXPECT_EQ(cw.ask({'W'}, 1, milliseconds(100)), Bytes{});
+  EXPECT_EQ(w.stopAndTrace(), (std::vector<std::string>{"U", "W !no-echo"}));
+}
+
 }  // namespace
 }  // namespace wk::sim

@@ -1,5 +1,6 @@
 // Every command letter the controller answers, and the subsystem that
 // answers it. A new command is one line here and its case in its handler.
+#include "bootloader_handler.h"
 #include "config_handler.h"
 #include "dispatch.h"
 #include "onewire_handler.h"
@@ -23,6 +24,13 @@ void buildCommandTable(CommandTable& table) {
   table.route('2', onewire);
   table.route('n', onewire);
   table.route('T', onewire);
+
+  // System information and the bootloader (the version is the config's 'v').
+  auto& bootloader = table.add<BootloaderHandler>();
+  table.route('M', bootloader);
+  table.route('N', bootloader);
+  table.route('U', bootloader);
+  table.route('W', bootloader);
 }
 
 }  // namespace gzsim
