@@ -43,6 +43,7 @@ bool Port::OpenPort() {
     return false;
   }
   opened_ = true;
+  lossNoted_ = false;
   clock_.sleepFor(kOpenSettle);
   // The PC always speaks first: whatever came in before is no reply of ours.
   transport_.discardInput();
@@ -62,13 +63,27 @@ bool Port::SetPortSpeed(int baud) {
   return set;
 }
 
-std::size_t Port::write(std::span<const std::uint8_t> bytes) { return transport_.write(bytes, kWriteTimeout); }
+std::size_t Port::write(std::span<const std::uint8_t> bytes) {
+  const std::size_t n = transport_.write(bytes, kWriteTimeout);
+  if (n < bytes.size()) noteLostLine();
+  return n;
+}
 
 bool Port::writeByte(std::uint8_t byte) { return write(std::span(&byte, 1)) == 1; }
 
 std::size_t Port::read(std::span<std::uint8_t> buffer) {
   const auto timeout = kReadBase + kReadPerByte * static_cast<long>(buffer.size());
-  return transport_.read(buffer, timeout);
+  const std::size_t n = transport_.read(buffer, timeout);
+  if (n < buffer.size()) noteLostLine();
+  return n;
+}
+
+bool Port::lineLost() const { return transport_.lineLost(); }
+
+void Port::noteLostLine() {
+  if (lossNoted_ || !transport_.lineLost()) return;
+  lossNoted_ = true;
+  prompter_.note(tr("The line to the controller was lost: check the cable and the serial adapter."));
 }
 
 bool Port::readByte(std::uint8_t& byte) { return read(std::span(&byte, 1)) == 1; }

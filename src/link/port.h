@@ -51,6 +51,9 @@ class Port {
   bool readByte(std::uint8_t& byte);
   void discardInput();
   void drainOutput();
+  // The line hung up (the adapter was unplugged) since the port opened. The
+  // first read or write that finds it so tells the user with a note.
+  bool lineLost() const;
 
   Settings& settings() { return settings_; }
   Prompter& prompter() { return prompter_; }
@@ -62,6 +65,9 @@ class Port {
   Prompter& prompter_;
   Clock& clock_;
   bool opened_ = false;
+  bool lossNoted_ = false;
+
+  void noteLostLine();
 };
 
 }  // namespace wk::link

@@ -64,6 +64,8 @@ bool readSeePhase(Port& port, SeeMemory& see, Progress& progress) {
     }
     if (r.dataBytes < kSeeReadBlock) {
       ui.message(strprintf("%s %zu", tr("Synchro error").c_str(), r.dataBytes), MessageIcon::None);
+      // Asking again on a line that is gone only repeats the message.
+      if (port.lineLost()) return false;
       if (++tries >= kMaxBlockTries) {
         ui.message(strprintf("%s %zu", tr("Reading stopped: the SEE-Data block kept arriving short at byte").c_str(), a),
                    MessageIcon::Error);
@@ -147,7 +149,7 @@ bool writeEePhase(Port& port, const EeMemory& ee, Progress& progress) {
     progress.setPos(static_cast<int>(a));
     const BlockReply r = WriteEe(port, static_cast<std::uint16_t>(a), std::span(ee).subspan(a, kEeBlock));
     if (!r.echoed()) {
-      if (++tries >= kMaxBlockTries) {
+      if (++tries >= kMaxBlockTries || port.lineLost()) {
         ui.message(strprintf("%s %zu", tr("Writing stopped: the controller did not answer at EE-Data byte").c_str(), a),
                    MessageIcon::Error);
         return false;

@@ -118,6 +118,7 @@ OpenStatus TermiosTransport::open(const std::string& device, int baud) {
     return failure(OpenStatus::Kind::Failed, device + ": the line cannot be set to " + std::to_string(baud) + " baud");
   }
   fd_ = fd;
+  lost_ = false;
   // USB adapters otherwise hold small replies back for their latency timer.
   // Pseudo-terminals and many drivers refuse the request; that is fine.
   serial_struct serial{};
@@ -161,15 +162,20 @@ bool TermiosTransport::waitFor(short events, steady_clock::time_point deadline) 
     if (left <= steady_clock::duration::zero()) return false;
     pollfd p{fd_, events, 0};
     const int n = ::poll(&p, 1, static_cast<int>(std::min(std::chrono::ceil<milliseconds>(left), kPollSlice).count()));
-    // A line that hung up or failed brings nothing more: no use waiting on.
-    if (n > 0) return (p.revents & events) != 0;
+    if (n > 0) {
+      // A line that hung up or failed brings nothing more: no use waiting on.
+      // It stays readable for ever, so this must end the wait, not poll again.
+      if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) lost_ = true;
+      return (p.revents & events) != 0;
+    }
     if (n < 0 && errno != EINTR) return false;
   }
 }
 
 // Moves size bytes with step (a read or a write at an offset), waiting for
 // the line between steps until the deadline. 0 from a read with VMIN 0 means
-// nothing is there yet, as EAGAIN does.
+// nothing is there yet, as EAGAIN does, or, on a line that hung up, that
+// nothing will ever come: then the transfer ends at once.
 template <typename Step>
 std::size_t TermiosTransport::transfer(std::size_t size, short events, milliseconds timeout, Step step) {
   if (fd_ < 0) return 0;
@@ -182,8 +188,12 @@ std::size_t TermiosTransport::transfer(std::size_t size, short events, milliseco
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) break;
-    if (!waitFor(events, deadline)) break;
+    if (n < 0 && errno != EAGAIN) {
+      // EIO and its kin: the device is gone.
+      if (errno == EIO || errno == ENXIO || errno == ENODEV) lost_ = true;
+      break;
+    }
+    if (lost_ || !waitFor(events, deadline)) break;
   }
   return done;
 }

@@ -33,15 +33,19 @@ class TermiosTransport : public Transport {
   std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override;
   void discardInput() override;
   void drainOutput() override;
+  bool lineLost() const override { return lost_; }
 
  private:
-  // Waits until the line is ready for events or the deadline has passed.
+  // Waits until the line is ready for events or the deadline has passed. A
+  // line that hangs up is lost: true once more, so that what it still holds
+  // is taken.
   bool waitFor(short events, std::chrono::steady_clock::time_point deadline);
   template <typename Step>
   std::size_t transfer(std::size_t size, short events, std::chrono::milliseconds timeout, Step step);
 
   Clock& clock_;
   int fd_ = -1;
+  bool lost_ = false;
   std::optional<int> savedSerialFlags_;  // the driver's flags before low latency was asked for
 };
 

@@ -40,6 +40,10 @@ class Transport {
   virtual void discardInput() = 0;
   // Waits until every written byte is on the wire.
   virtual void drainOutput() = 0;
+
+  // The line hung up while open (the adapter was unplugged): reads and
+  // writes end at once from then on, until the next open.
+  virtual bool lineLost() const { return false; }
 };
 
 }  // namespace wk::link

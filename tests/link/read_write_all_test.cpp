@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "document/config_image.h"
 #include "link/device_operation.h"
+#include "support/pty_line.h"
 #include "support/sim_rig.h"
 
 namespace wk::link {
@@ -375,6 +377,97 @@ TEST(WriteAll, ControllerFallingSilentInTheSeePhaseGivesOneMessageThenTriesEe) {
   // One SEE echo, three EE echoes, the speed echo: five read time-outs.
   EXPECT_EQ(rig.transport.timeouts, 5);
   EXPECT_LT(std::chrono::steady_clock::now() - start, kHangGuard);
+}
+
+// The adapter is unplugged in the middle of a transfer. The test plays the
+// controller on a pseudo-terminal of its own and closes it at the chosen
+// moment; the procedure must end at once with its usual messages, say that
+// the line was lost, and not spin through its read time-outs.
+class UnpluggedLine : public ::testing::Test {
+ protected:
+  using Bytes = std::vector<std::uint8_t>;
+
+  // Answers the version query and the speed command.
+  void opening() {
+    ASSERT_EQ(pty.receive(1), Bytes{'v'});
+    pty.send({'v', 0x69, 0x00, 'd'});
+    ASSERT_EQ(pty.receive(1), Bytes{'R'});
+    pty.send({'R'});
+    ASSERT_EQ(pty.receive(1).size(), 1u);
+  }
+
+  TransferOutcome run(bool reading, std::function<void()> controller) {
+    settings.writeString(setting::kSection, setting::kPort, pty.path());
+    std::thread peer(std::move(controller));
+    const auto cpuBefore = test::threadCpuTime();
+    const auto outcome = reading ? ReadAll(doc, link) : WriteAll(doc, link);
+    cpu = test::threadCpuTime() - cpuBefore;
+    peer.join();
+    return outcome;
+  }
+
+  test::PtyLine pty;
+  MemorySettings settings;
+  test::ScriptedPrompter prompter;
+  test::TestClock clock;
+  TermiosTransport termios{clock};
+  test::CountingTransport transport{termios};
+  const DeviceLink link{transport, prompter, settings, clock, nullptr};
+  C4410Doc doc;
+  std::chrono::microseconds cpu{};
+  const std::vector<std::string> lostNote{
+      "The line to the controller was lost: check the cable and the serial adapter."};
+};
+
+TEST_F(UnpluggedLine, DuringReadAll) {
+  doc.makeNew();
+  test::RecordingEditors editors(doc);
+  const auto outcome = run(true, [this] {
+    opening();
+    for (int block = 0; block < 2; ++block) {
+      ASSERT_EQ(pty.receive(1), Bytes{'s'});
+      pty.send({'s'});
+      ASSERT_EQ(pty.receive(4).size(), 4u);
+      pty.send(Bytes(1024, 0x5A));
+    }
+    ASSERT_EQ(pty.receive(1), Bytes{'s'});
+    pty.send({'s'});
+    ASSERT_EQ(pty.receive(4).size(), 4u);
+    pty.hangUp();
+  });
+  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  // The short block is not asked for again on a line that is gone.
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Synchro error 0", "Comunication error Z", "Set Speed Error",
+                                                        "Reading failed: the document was not changed."}));
+  EXPECT_EQ(prompter.notes, lostNote);
+  EXPECT_LT(cpu, milliseconds(200)) << "three read time-outs spun through";
+  EXPECT_EQ(transport.reads, 3 + 1 + 2 * 2 + 2 + 1 + 1) << "v and its two and one bytes; R; two s blocks; s; e; R";
+  EXPECT_FALSE(termios.isOpen());
+  expectUntouched(doc, editors);
+}
+
+TEST_F(UnpluggedLine, DuringWriteAll) {
+  const auto outcome = run(false, [this] {
+    opening();
+    for (int block = 0; block < 2; ++block) {
+      ASSERT_EQ(pty.receive(1), Bytes{'S'});
+      pty.send({'S'});
+      ASSERT_EQ(pty.receive(4 + 128).size(), 132u);
+      pty.send({'S'});
+    }
+    ASSERT_EQ(pty.receive(1), Bytes{'S'});
+    pty.hangUp();
+  });
+  EXPECT_EQ(outcome, TransferOutcome::Failed);
+  // The EE block is not tried again either.
+  EXPECT_EQ(prompter.texts(),
+            (std::vector<std::string>{"Comunication error X",
+                                      "Writing stopped: the controller did not answer at EE-Data byte 0",
+                                      "Set Speed Error",
+                                      "Writing failed: the configuration in the controller may be incomplete."}));
+  EXPECT_EQ(prompter.notes, lostNote);
+  EXPECT_LT(cpu, milliseconds(200)) << "five read time-outs spun through";
+  EXPECT_EQ(transport.reads, 3 + 1 + 2 * 2 + 1 + 1 + 1) << "v and its two and one bytes; R; two S blocks; S; E; R";
 }
 
 TEST(WriteAll, MissingEeEchoIsSentAgainWithoutAMessage) {

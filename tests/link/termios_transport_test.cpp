@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "support/sim_rig.h"
+#include <array>
+
+#include <thread>
+
 #include "seams/clock.h"
+#include "support/pty_line.h"
+#include "support/sim_rig.h"
 
 namespace wk::link {
 namespace {
@@ -97,6 +102,42 @@ TEST(TermiosTransport, TimeOutsAreMeasuredOnTheClock) {
   EXPECT_EQ(port.read(std::span(&byte, 1), milliseconds(3000)), 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(1000)) << "3 s at a hundred times the pace";
   EXPECT_GE(fast.elapsed(), milliseconds(3000));
+}
+
+// An adapter unplugged while a read waits: poll reports the hang-up and every
+// read returns 0 from then on. The wait ends at once, with what had arrived,
+// and so do the reads after it, instead of spinning to their time-outs.
+TEST(TermiosTransport, AHungUpLineEndsTheWaitAtOnce) {
+  test::PtyLine pty;
+  ASSERT_FALSE(pty.path().empty());
+  SystemClock clock;
+  TermiosTransport port(clock);
+  ASSERT_TRUE(port.open(pty.path(), 460800).ok());
+  EXPECT_FALSE(port.lineLost());
+  pty.send({0x61, 0x62});
+  // The pseudo-terminal hands bytes on in the background: wait till they are there.
+  for (int i = 0; i < 10000 && pty.unread() != 2; ++i) std::this_thread::sleep_for(milliseconds(1));
+  ASSERT_EQ(pty.unread(), 2);
+  std::thread unplug([&pty] {
+    // Once the two bytes are taken, the read is waiting for the rest.
+    for (int i = 0; i < 10000 && pty.unread() != 0; ++i) std::this_thread::sleep_for(milliseconds(1));
+    pty.hangUp();
+  });
+  const auto cpuBefore = test::threadCpuTime();
+  std::array<std::uint8_t, 4> buffer{};
+  EXPECT_EQ(port.read(buffer, milliseconds(3000)), 2u);
+  unplug.join();
+  EXPECT_EQ(buffer[0], 0x61);
+  EXPECT_EQ(buffer[1], 0x62);
+  EXPECT_TRUE(port.lineLost());
+  EXPECT_EQ(port.read(buffer, milliseconds(3000)), 0u);
+  EXPECT_EQ(port.write(buffer, milliseconds(1000)), 0u);
+  // Spinning through the two 3 s time-outs would take seconds of processor.
+  EXPECT_LT(test::threadCpuTime() - cpuBefore, milliseconds(200));
+
+  test::PtyLine other;
+  ASSERT_TRUE(port.open(other.path(), 460800).ok());
+  EXPECT_FALSE(port.lineLost()) << "a new line is not lost";
 }
 
 }  // namespace

@@ -98,6 +98,7 @@ class CountingTransport : public link::Transport {
   }
   void discardInput() override { inner_.discardInput(); }
   void drainOutput() override { inner_.drainOutput(); }
+  bool lineLost() const override { return inner_.lineLost(); }
 
  private:
   link::Transport& inner_;
