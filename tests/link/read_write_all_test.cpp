@@ -529,6 +529,66 @@ TEST(WriteAll, EeEndMarkMissingEndsThePhaseWithoutIcon) {
   EXPECT_EQ(countOf(rig.trace(), "E"), 2u);
 }
 
+// Read-all against a scripted controller, for replies the simulator does not
+// give: bytes that come after the PC's read time-out ran out.
+class ScriptedReadAll : public ::testing::Test {
+ protected:
+  using Bytes = std::vector<std::uint8_t>;
+
+  static Bytes header(std::size_t count, std::size_t address) {
+    return {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8),
+            static_cast<std::uint8_t>(address), static_cast<std::uint8_t>(address >> 8)};
+  }
+  void opening() { peer.expect("76", "76 69 00 64").expect("52", "52").expect("00").expectBaud(460800); }
+  void seeBlock(std::size_t address, Bytes data, Bytes late = {}) {
+    peer.expect("73", "73").expect(header(1024, address), std::move(data), std::move(late));
+  }
+  void eeBlock(std::size_t address, Bytes reply, Bytes late = {}) {
+    peer.expect("65", "65").expect(header(2, address), std::move(reply), std::move(late));
+  }
+  void closing() { peer.expect("52", "52").expect("00").expectBaud(460800); }
+
+  test::ScriptedPeer peer;
+  MemorySettings settings;
+  test::ScriptedPrompter prompter;
+  test::TestClock clock;
+  const DeviceLink link{peer, prompter, settings, clock, nullptr};
+  C4410Doc doc;
+};
+
+// The rest of a short SEE block trickles in after the PC gave up on it: it
+// must not pass for the echo of the block asked for again.
+TEST_F(ScriptedReadAll, LateBytesOfAShortSeeBlockAreThrownAwayBeforeItIsAskedAgain) {
+  opening();
+  seeBlock(0, Bytes(500, 0x11), Bytes(524, 0x11));
+  seeBlock(0, Bytes(1024, 0x22));
+  for (std::size_t a = 1024; a < 65536; a += 1024) seeBlock(a, Bytes(1024, 0x33));
+  for (std::size_t a = 0; a < 974; a += 2) eeBlock(a, {0x44, 0x44, 'e'});
+  closing();
+  EXPECT_EQ(ReadAll(doc, link), TransferOutcome::Completed);
+  EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"Synchro error 500", "Read compleeted"}));
+  EXPECT_TRUE(peer.done());
+  EXPECT_EQ(doc.image().at(0), 0x22);
+  EXPECT_EQ(doc.image().at(1023), 0x22);
+  EXPECT_EQ(doc.image().at(1024), 0x33);
+}
+
+// An EE block of one data byte whose closing 'e' comes late: the closing byte
+// is there, but the block has a hole, and the data must not be taken.
+TEST_F(ScriptedReadAll, AnEeBlockMissingADataByteIsAReadErrorEvenWhenClosed) {
+  opening();
+  for (std::size_t a = 0; a < 65536; a += 1024) seeBlock(a, Bytes(1024, 0x33));
+  eeBlock(0, {0x44, 0x44, 'e'});
+  eeBlock(2, {0x5A}, {'e'});
+  closing();
+  doc.makeNew();
+  EXPECT_EQ(ReadAll(doc, link), TransferOutcome::Failed);
+  EXPECT_EQ(prompter.texts(),
+            (std::vector<std::string>{"READ error e", "Reading failed: the document was not changed."}));
+  EXPECT_TRUE(peer.done());
+  EXPECT_FALSE(doc.isModified());
+}
+
 TEST(DeviceOperation, OnlyOneAtATime) {
   EXPECT_FALSE(DeviceOperation::running());
   {

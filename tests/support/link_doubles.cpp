@@ -22,17 +22,19 @@ std::chrono::milliseconds TestClock::elapsed() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(now() - start_);
 }
 
-ScriptedPeer& ScriptedPeer::expect(const std::string& sentHex, const std::string& replyHex) {
-  return expect(hex(sentHex), hex(replyHex));
+ScriptedPeer& ScriptedPeer::expect(const std::string& sentHex, const std::string& replyHex,
+                                   const std::string& lateHex) {
+  return expect(hex(sentHex), hex(replyHex), hex(lateHex));
 }
 
-ScriptedPeer& ScriptedPeer::expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply) {
-  script_.push_back({std::move(sent), std::move(reply), 0, 0});
+ScriptedPeer& ScriptedPeer::expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply,
+                                   std::vector<std::uint8_t> late) {
+  script_.push_back({std::move(sent), std::move(reply), std::move(late), 0, 0});
   return *this;
 }
 
 ScriptedPeer& ScriptedPeer::expectBaud(int baud) {
-  script_.push_back({{}, {}, baud, 0});
+  script_.push_back({{}, {}, {}, baud, 0});
   return *this;
 }
 
@@ -79,6 +81,7 @@ std::size_t ScriptedPeer::write(std::span<const std::uint8_t> bytes, std::chrono
     }
     if (++step.matched == step.sent.size()) {
       incoming_.insert(incoming_.end(), step.reply.begin(), step.reply.end());
+      late_.insert(late_.end(), step.late.begin(), step.late.end());
       script_.pop_front();
     }
   }
@@ -90,6 +93,10 @@ std::size_t ScriptedPeer::read(std::span<std::uint8_t> buffer, std::chrono::mill
   std::copy_n(incoming_.begin(), n, buffer.begin());
   incoming_.erase(incoming_.begin(), incoming_.begin() + static_cast<long>(n));
   events.push_back("read " + std::to_string(buffer.size()) + " " + std::to_string(timeout.count()) + "ms");
+  if (n < buffer.size()) {
+    incoming_.insert(incoming_.end(), late_.begin(), late_.end());
+    late_.clear();
+  }
   return n;
 }
 

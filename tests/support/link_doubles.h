@@ -41,8 +41,11 @@ class TestClock : public Clock {
 class ScriptedPeer : public link::Transport {
  public:
   // The PC must send exactly these bytes next; then reply becomes readable.
-  ScriptedPeer& expect(const std::string& sentHex, const std::string& replyHex = "");
-  ScriptedPeer& expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply);
+  // late becomes readable only once a read has given up waiting: bytes that
+  // arrive after the PC's time-out ran out.
+  ScriptedPeer& expect(const std::string& sentHex, const std::string& replyHex = "", const std::string& lateHex = "");
+  ScriptedPeer& expect(std::vector<std::uint8_t> sent, std::vector<std::uint8_t> reply,
+                       std::vector<std::uint8_t> late = {});
   // The PC must switch its speed to baud next.
   ScriptedPeer& expectBaud(int baud);
   // True when every step of the script has happened.
@@ -64,11 +67,13 @@ class ScriptedPeer : public link::Transport {
   struct Step {
     std::vector<std::uint8_t> sent;
     std::vector<std::uint8_t> reply;
+    std::vector<std::uint8_t> late;
     int baud = 0;  // a speed change instead of bytes
     std::size_t matched = 0;
   };
   std::deque<Step> script_;
   std::deque<std::uint8_t> incoming_;
+  std::deque<std::uint8_t> late_;
   bool open_ = false;
   bool broken_ = false;
 };
