@@ -42,8 +42,7 @@ bool QtDocument::saveAs() {
   request.title = qtr("Save As").toStdString();
   request.filter = kFilter;
   request.defaultExtension = kExtension;
-  request.initialPath = pathName().isEmpty() ? (title_ + u'.' + QLatin1String(kExtension)).toStdString()
-                                             : pathName().toStdString();
+  request.initialPath = pathName().isEmpty() ? suggestedFileName().toStdString() : pathName().toStdString();
   const auto chosen = prompter_.chooseFileToSave(request);
   if (!chosen) return false;
   return saveTo(QString::fromStdString(*chosen));
@@ -63,6 +62,13 @@ bool QtDocument::saveModified() {
     case Answer::No: return true;
     default: return false;
   }
+}
+
+// A new document's title with the extension; a document opened with the
+// fallback contents is titled with its file's name, which has one already.
+QString QtDocument::suggestedFileName() const {
+  const QString extension = u'.' + QLatin1String(kExtension);
+  return title_.endsWith(extension, Qt::CaseInsensitive) ? title_ : title_ + extension;
 }
 
 // The document is now that file's: named after it, and first in the recent list.

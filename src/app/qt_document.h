@@ -23,9 +23,13 @@ class QtDocument : public QObject {
   C4410Doc& doc() { return doc_; }
   const C4410Doc& doc() const { return doc_; }
 
-  // smslist1 for a new document, the file's name once it has one.
+  // smslist1 for a new document, the file's name once it has one. A file
+  // opened with the fallback contents (a version this program cannot read)
+  // gives the document its name as the title but not the file itself.
   QString title() const { return title_; }
-  // The file, absolute; empty for a new document.
+  // The file, absolute; empty for a new document and for one opened with the
+  // fallback contents: Save then asks for a name instead of writing over the
+  // file.
   QString pathName() const;
   bool isModified() const { return doc_.isModified(); }
 
@@ -48,6 +52,7 @@ class QtDocument : public QObject {
  private:
   bool saveTo(const QString& path);
   bool tookFile(const QString& file);
+  QString suggestedFileName() const;
 
   C4410Doc doc_;
   Prompter& prompter_;

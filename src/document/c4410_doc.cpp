@@ -39,6 +39,7 @@ void C4410Doc::refreshSmsData() {
 void C4410Doc::makeNew() {
   applyNewDocumentDefaults(*image_);
   path_.clear();
+  fallback_ = false;
   refreshEditors();
   setModified(false);
 }
@@ -52,7 +53,8 @@ bool C4410Doc::open(const std::string& path, Prompter& prompter) {
     return false;
   }
   auto loaded = std::make_unique<ConfigImage>();
-  switch (vld::parse(*file, *loaded)) {
+  const vld::ParseOutcome outcome = vld::parse(*file, *loaded);
+  switch (outcome) {
     case vld::ParseOutcome::TooShort:
       prompter.message(tr("Unexpected file format."), MessageIcon::Error);
       return false;
@@ -71,7 +73,9 @@ bool C4410Doc::open(const std::string& path, Prompter& prompter) {
   }
   // Copied, not swapped: the editors hold on to this image's bytes.
   *image_ = *loaded;
-  path_ = path;
+  fallback_ = outcome == vld::ParseOutcome::NewerVersion || outcome == vld::ParseOutcome::OlderVersion;
+  // Saving fallback contents under the file's name would destroy the file.
+  path_ = fallback_ ? std::string() : path;
   refreshEditors();
   setModified(false);
   return true;
@@ -86,6 +90,7 @@ bool C4410Doc::save(const std::string& path, Prompter& prompter) {
     return false;
   }
   path_ = path;
+  fallback_ = false;
   setModified(false);
   return true;
 }

@@ -67,6 +67,12 @@ class C4410Doc {
   // ("Unexpected file format.", "Failed to open document.") the document is
   // left exactly as it was. On success the editors are refreshed and the
   // document is not modified.
+  //
+  // A file of a version this program cannot read opens with the fallback
+  // contents, which are not the file's: the document then has no file of its
+  // own (path() is empty, hasFallbackContents() true), so that a later save
+  // asks for a name instead of writing over the user's file. A version-104
+  // file is converted with its contents and keeps its file.
   bool open(const std::string& path, Prompter& prompter);
 
   // Collects the editors and saves the image as a version-105 file, replacing
@@ -75,8 +81,12 @@ class C4410Doc {
   // is shown.
   bool save(const std::string& path, Prompter& prompter);
 
-  // The file last opened or saved; empty for a new document.
+  // The file last opened or saved; empty for a new document and for one
+  // opened with the fallback contents.
   const std::string& path() const { return path_; }
+  // The last open met a version it cannot read; cleared by a save or a new
+  // document.
+  bool hasFallbackContents() const { return fallback_; }
 
  private:
   std::unique_ptr<ConfigImage> image_;
@@ -84,6 +94,7 @@ class C4410Doc {
   std::function<void(bool)> modifiedObserver_;
   std::array<ImageEditor*, kEditorSlotCount> editors_{};
   std::string path_;
+  bool fallback_ = false;
 };
 
 }  // namespace wk

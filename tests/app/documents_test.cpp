@@ -141,6 +141,71 @@ TEST_F(AppTest, AnOldVersionFileOpensAfterItsMessage) {
   EXPECT_FALSE(windows()[0]->document().isModified());
 }
 
+TEST_F(AppTest, AFileOfAnUnknownVersionIsNeverSavedOver) {
+  std::vector<std::uint8_t> newer(66512, 0x55);
+  newer[0] = 0x6A;
+  newer[1] = 0x00;
+  writeBytes(dir.file("newer.vld"), newer);
+  ASSERT_TRUE(start({QString::fromStdString(dir.file("newer.vld"))}));
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"The new version detected. Update Application"});
+  // Titled after the file, but the file is not the document's.
+  EXPECT_EQ(titles(), QStringList{"newer.vld"});
+  EXPECT_TRUE(titleNames("newer.vld"));
+  EXPECT_EQ(windows()[0]->document().pathName(), QString());
+
+  // Save asks for a name, as for a new document; cancelled, nothing is written.
+  prompter.chooseSave(std::nullopt);
+  frame().onCommand(cmd::FileSave);
+  ASSERT_EQ(prompter.fileRequests.size(), 1u);
+  EXPECT_EQ(prompter.fileRequests[0].title, "Save As");
+  EXPECT_EQ(prompter.fileRequests[0].initialPath, "newer.vld");
+  EXPECT_EQ(readBytes(dir.file("newer.vld")), newer);
+
+  // Given a name, the document becomes that file's.
+  prompter.chooseSave(dir.file("mine.vld"));
+  frame().onCommand(cmd::FileSave);
+  EXPECT_EQ(readBytes(dir.file("mine.vld")).size(), 66512u);
+  EXPECT_EQ(readBytes(dir.file("newer.vld")), newer);
+  EXPECT_EQ(titles(), QStringList{"mine.vld"});
+  EXPECT_EQ(windows()[0]->document().pathName(), QString::fromStdString(dir.file("mine.vld")));
+}
+
+TEST_F(AppTest, AnUnknownVersionDroppedOnTheWindowIsNeverSavedOverEither) {
+  std::vector<std::uint8_t> older(66512, 0x55);
+  older[0] = 0x67;
+  older[1] = 0x00;
+  writeBytes(dir.file("older.vld"), older);
+  ASSERT_TRUE(start());
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("older.vld")))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame(), &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&frame(), &drop);
+  ASSERT_TRUE(waitForWindowCount(2));
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"The old version detected. File format not supported"});
+  EXPECT_EQ(windows()[1]->document().title(), "older.vld");
+  windows()[1]->document().doc().setModified(true);
+  prompter.chooseSave(std::nullopt);
+  EXPECT_FALSE(windows()[1]->document().save());
+  EXPECT_EQ(prompter.fileRequests.size(), 1u);
+  EXPECT_EQ(readBytes(dir.file("older.vld")), older);
+}
+
+TEST_F(AppTest, AVersion104FileSavesInPlace) {
+  std::vector<std::uint8_t> old(66512, 0);
+  old[0] = 0x68;
+  old[2] = 0x33;
+  writeBytes(dir.file("old.vld"), old);
+  ASSERT_TRUE(start({QString::fromStdString(dir.file("old.vld"))}));
+  frame().onCommand(cmd::FileSave);
+  EXPECT_TRUE(prompter.fileRequests.empty());
+  const auto saved = readBytes(dir.file("old.vld"));
+  ASSERT_EQ(saved.size(), 66512u);
+  EXPECT_EQ(saved[0], 0x69);
+  EXPECT_EQ(saved[2], 0x33);
+}
+
 TEST_F(AppTest, FilesDroppedOnTheMainWindowOpenInNewWindows) {
   const std::string a = writeVld(dir, "drop-a.vld", 0x44);
   const std::string b = writeVld(dir, "drop-b.vld", 0x45);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -50,6 +52,7 @@ TEST(CliConvert, NewerVersionFallsBackWithItsMessage) {
   std::vector<std::uint8_t> newer(66512, 0x55);
   newer[0] = 0x6A;
   newer[1] = 0x00;
+  newer[1] = 0x00;
   test::writeBytes(dir.file("newer.vld"), newer);
   const auto r = cli({"convert", dir.file("newer.vld"), "-o", dir.file("out.vld")});
   EXPECT_EQ(r.exitStatus, 0);
@@ -58,6 +61,51 @@ TEST(CliConvert, NewerVersionFallsBackWithItsMessage) {
   EXPECT_EQ(f[2 + 4], 1);
   EXPECT_EQ(f[2 + 2], 0);
   EXPECT_EQ(f[65538 + 5], 1);
+}
+
+TEST(CliConvert, AFileOfAnUnknownVersionIsNeverConvertedInPlace) {
+  TempDir dir;
+  std::vector<std::uint8_t> newer(66512, 0x55);
+  newer[0] = 0x6A;
+  newer[1] = 0x00;
+  test::writeBytes(dir.file("newer.vld"), newer);
+  std::filesystem::create_symlink(dir.file("newer.vld"), dir.file("link.vld"));
+  for (const std::string& out : {dir.file("newer.vld"), dir.file("link.vld"), dir.path() + "/./newer.vld"}) {
+    const auto r = cli({"convert", dir.file("newer.vld"), "-o", out});
+    EXPECT_EQ(r.exitStatus, 2) << out;
+    EXPECT_EQ(r.err, "The new version detected. Update Application\n"
+                     "watchkeep-cli: " + dir.file("newer.vld") +
+                     " was not converted: its version cannot be read, so it is left as it is\n");
+    EXPECT_EQ(test::readBytes(dir.file("newer.vld")), newer);
+  }
+}
+
+TEST(CliConvert, AVersion104FileIsConvertedInPlace) {
+  TempDir dir;
+  std::vector<std::uint8_t> old(66512, 0);
+  old[0] = 0x68;
+  old[2 + 3] = 0x42;
+  test::writeBytes(dir.file("old.vld"), old);
+  const auto r = cli({"convert", dir.file("old.vld"), "-o", dir.file("old.vld")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  const auto f = test::readBytes(dir.file("old.vld"));
+  ASSERT_EQ(f.size(), 66512u);
+  EXPECT_EQ(f[0], 0x69);
+  EXPECT_EQ(f[2 + 3], 0x42);
+}
+
+TEST(CliWrite, AFileOfAnUnknownVersionIsNotSentToTheController) {
+  TempDir dir;
+  std::vector<std::uint8_t> older(66512, 0x55);
+  older[0] = 0x67;
+  older[1] = 0x00;
+  test::writeBytes(dir.file("older.vld"), older);
+  // The port is never tried: its failure would say "Port busy or not exist!".
+  const auto r = cli({"--port", dir.file("no-port"), "write", dir.file("older.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "The old version detected. File format not supported\n"
+                   "watchkeep-cli: nothing was written to the controller: the version of " +
+                       dir.file("older.vld") + " cannot be read\n");
 }
 
 TEST(CliConvert, ShortFileFailsWithoutWritingTheOutput) {

@@ -141,8 +141,62 @@ TEST(C4410Doc, OpenShowsTheVersionMessages) {
     EXPECT_EQ(prompter.messages[0], (test::RecordedMessage{c.message, c.icon, MessageButtons::Ok}));
     EXPECT_EQ(d.journal, kRefresh);
     EXPECT_FALSE(d.doc.isModified());
-    EXPECT_EQ(d.doc.path(), dir.file("v.vld"));  // the document keeps the file's name
+    // A converted file keeps its name; fallback contents are not the file's.
+    const bool converted = c.lo == 0x68 && c.hi == 0x00;
+    EXPECT_EQ(d.doc.path(), converted ? dir.file("v.vld") : "");
+    EXPECT_EQ(d.doc.hasFallbackContents(), !converted);
   }
+}
+
+TEST(C4410Doc, FallbackContentsNeverGoOverTheFileTheyCameFrom) {
+  TempDir dir;
+  std::vector<std::uint8_t> newer(66512, 0x11);
+  newer[0] = 0x6A;
+  newer[1] = 0x00;
+  test::writeBytes(dir.file("newer.vld"), newer);
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(doc.open(dir.file("newer.vld"), prompter));
+  EXPECT_EQ(doc.path(), "");
+  EXPECT_TRUE(doc.hasFallbackContents());
+
+  // Saved under a name of its own, the document becomes that file's.
+  ASSERT_TRUE(doc.save(dir.file("mine.vld"), prompter));
+  EXPECT_EQ(doc.path(), dir.file("mine.vld"));
+  EXPECT_FALSE(doc.hasFallbackContents());
+  EXPECT_EQ(test::readBytes(dir.file("newer.vld")), newer);
+
+  // A new document or a readable file clears the mark.
+  ASSERT_TRUE(doc.open(dir.file("newer.vld"), prompter));
+  doc.makeNew();
+  EXPECT_FALSE(doc.hasFallbackContents());
+  ASSERT_TRUE(doc.open(dir.file("newer.vld"), prompter));
+  ASSERT_TRUE(doc.open(dir.file("mine.vld"), prompter));
+  EXPECT_FALSE(doc.hasFallbackContents());
+  EXPECT_EQ(doc.path(), dir.file("mine.vld"));
+
+  // A file that does not open leaves the document as it was, mark included.
+  ASSERT_TRUE(doc.open(dir.file("newer.vld"), prompter));
+  EXPECT_FALSE(doc.open(dir.file("missing.vld"), prompter));
+  EXPECT_TRUE(doc.hasFallbackContents());
+  EXPECT_EQ(doc.path(), "");
+}
+
+TEST(C4410Doc, AVersion104FileIsConvertedInPlace) {
+  TempDir dir;
+  std::vector<std::uint8_t> old(66512, 0);
+  old[0] = 0x68;
+  old[2 + 3] = 0x42;  // SMS record 0, byte 3
+  test::writeBytes(dir.file("old.vld"), old);
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(doc.open(dir.file("old.vld"), prompter));
+  ASSERT_EQ(doc.path(), dir.file("old.vld"));
+  ASSERT_TRUE(doc.save(doc.path(), prompter));
+  const auto saved = test::readBytes(dir.file("old.vld"));
+  ASSERT_EQ(saved.size(), 66512u);
+  EXPECT_EQ(saved[0], 0x69);
+  EXPECT_EQ(saved[2 + 3], 0x42);
 }
 
 TEST(C4410Doc, FailedOpenLeavesTheDocumentAlone) {

@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -20,13 +22,15 @@ constexpr const char* kUsage =
     "Commands:\n"
     "  new -o FILE          write a new configuration (the controller's defaults) to FILE\n"
     "  convert IN -o OUT    open IN as the program opens a file (older versions are\n"
-    "                       converted) and save it as OUT in the current format\n"
+    "                       converted) and save it as OUT in the current format; a\n"
+    "                       file whose version cannot be read is never written over\n"
     "  read -o FILE         read the whole configuration out of the controller into\n"
     "                       FILE; nothing is written when the read fails\n"
     "  write FILE [--save-ports-output]\n"
     "                       write FILE's configuration into the controller; the flag\n"
     "                       (or the \"SavePortsOutput\" setting) leaves the controller\n"
-    "                       its own \"GSM managed\" output values\n"
+    "                       its own \"GSM managed\" output values; a file whose\n"
+    "                       version cannot be read is not written\n"
     "  sensors CHANNEL      search 1-Wire bus CHANNEL (1 or 2: thermosensors, 3: the\n"
     "                       iButton keys) and list what it holds, one device a line:\n"
     "                       position, ROM code, part names, description (tab-separated)\n"
@@ -69,12 +73,27 @@ int commandNew(const Invocation& inv) {
   return doc.save(*out, prompter) ? kSuccess : kUsageOrFileError;
 }
 
+// Whether two paths name one file (the same one through links counts).
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 int commandConvert(const Invocation& inv) {
   const std::string* out = option(inv, "-o");
   if (!out || inv.operands.size() != 1) return usageError("convert takes IN -o OUT");
+  const std::string& in = inv.operands[0];
   StderrPrompter prompter;
   C4410Doc doc;
-  if (!doc.open(inv.operands[0], prompter)) return kUsageOrFileError;
+  if (!doc.open(in, prompter)) return kUsageOrFileError;
+  // The fallback contents are not the file's: writing them over it would
+  // destroy it, as a Save of such a document in the program would.
+  if (doc.hasFallbackContents() && sameFile(in, *out)) {
+    std::fprintf(stderr, "watchkeep-cli: %s was not converted: its version cannot be read, so it is left as it is\n",
+                 in.c_str());
+    return kUsageOrFileError;
+  }
   return doc.save(*out, prompter) ? kSuccess : kUsageOrFileError;
 }
 

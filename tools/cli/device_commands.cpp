@@ -94,6 +94,13 @@ int writeAll(const std::optional<std::string>& port, const std::string& path, bo
   if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
   C4410Doc doc;
   if (!doc.open(path, link.prompter)) return kUsageOrFileError;
+  // The fallback contents would replace the controller's configuration with
+  // one nobody saw.
+  if (doc.hasFallbackContents()) {
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the version of %s cannot be read\n",
+                 path.c_str());
+    return kUsageOrFileError;
+  }
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess
                                                                                            : kDeviceFailure;
 }
