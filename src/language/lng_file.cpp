@@ -160,8 +160,7 @@ std::vector<std::uint8_t> serialize(std::span<const TranslationPair> pairs) {
 
 FileResult readFile(const std::string& path, std::size_t maxPairs, std::string* reason) {
   FileResult result;
-  // readFileHead reserves its bound up front, so ask for no more than the
-  // file holds; one byte more tells a file that grew meanwhile.
+  // A file above the limit is refused unread.
   std::error_code ec;
   const auto size = std::filesystem::file_size(path, ec);
   const bool tooLarge = !ec && size > kMaxFileBytes;

@@ -1,4 +1,6 @@
 // Start-up, the two menus, the toolbar, the status bar and the accelerators.
+#include <sys/stat.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -12,6 +14,7 @@
 #include "editors/c4410_view.h"
 #include "language/ui/translate_menu.h"
 #include "support/lng_file.h"
+
 #include "app_fixture.h"
 
 namespace wk::test {
@@ -284,6 +287,20 @@ TEST_F(TranslatedAppTest, MissingLanguageFileRunsUntranslatedSilently) {
   ASSERT_TRUE(start());
   EXPECT_EQ(menuTitles(frame().menuBar())[0], "&File");
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(TranslatedAppTest, AFifoAsTheLanguageFileNeitherBlocksTheStartNorTranslates) {
+  ASSERT_EQ(::mkfifo(dir.file("fifo.lng").c_str(), 0644), 0);
+  settings.writeString("Settings", "langfile", dir.file("fifo.lng"));
+  ASSERT_TRUE(start());  // would wait for a writer forever if it opened the FIFO
+  EXPECT_EQ(menuTitles(frame().menuBar())[0], "&File");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AppTest, AFifoAsTheFileArgumentFailsTheStartAtOnce) {
+  ASSERT_EQ(::mkfifo(dir.file("fifo.vld").c_str(), 0644), 0);
+  EXPECT_FALSE(start({QString::fromStdString(dir.file("fifo.vld"))}));
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Failed to open document."});
 }
 
 TEST(TranslateMenu, TranslatesEveryItemAndSubmenuInPlaceKeepingIds) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -120,6 +121,69 @@ TEST(CliConvert, ShortFileFailsWithoutWritingTheOutput) {
   EXPECT_EQ(missing.exitStatus, 2);
   EXPECT_NE(missing.err.find("Failed to open document."), std::string::npos);
   EXPECT_FALSE(test::fileExists(dir.file("out.vld")));
+}
+
+// Unusual paths, as a user may give them on the command line.
+TEST(CliPaths, AFifoAsInputFailsAtOnce) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo.vld").c_str(), 0644), 0);
+  const auto r = test::runProcess(WK_CLI_PATH, {"convert", dir.file("fifo.vld"), "-o", dir.file("out.vld")},
+                                  std::chrono::seconds(30));
+  EXPECT_FALSE(r.timedOut) << "the open waited for a writer";
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "Failed to open document.\ncannot read " + dir.file("fifo.vld") + ": not a regular file\n");
+  EXPECT_FALSE(test::fileExists(dir.file("out.vld")));
+}
+
+TEST(CliPaths, AReadOnlyTargetIsRefusedWithTheSystemsReason) {
+  TempDir dir;
+  test::writeBytes(dir.file("ro.vld"), {1, 2, 3});
+  ::chmod(dir.file("ro.vld").c_str(), 0444);
+  const auto r = cli({"new", "-o", dir.file("ro.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "Failed to save document.\ncannot write " + dir.file("ro.vld") + ": Permission denied\n");
+  EXPECT_EQ(test::readBytes(dir.file("ro.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST(CliPaths, ATargetThatIsNoRegularFileIsNeverReplaced) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo.vld").c_str(), 0644), 0);
+  std::filesystem::create_symlink("fifo.vld", dir.file("stdout"));  // as /dev/stdout points to a pipe
+  for (const std::string name : {"fifo.vld", "stdout"}) {
+    const auto r = test::runProcess(WK_CLI_PATH, {"new", "-o", dir.file(name)}, std::chrono::seconds(30));
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err, "Failed to save document.\ncannot write " + dir.file("fifo.vld") + ": not a regular file\n");
+  }
+  struct stat st {};
+  ASSERT_EQ(::lstat(dir.file("fifo.vld").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("stdout")));
+}
+
+TEST(CliPaths, ALinkToNothingCreatesTheFileItNames) {
+  TempDir dir;
+  std::filesystem::create_symlink("made.vld", dir.file("link.vld"));
+  const auto r = cli({"new", "-o", dir.file("link.vld")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.vld")));
+  EXPECT_EQ(test::readBytes(dir.file("made.vld")).size(), 66512u);
+}
+
+TEST(CliPaths, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
+  TempDir dir;
+  test::writeBytes(dir.file("old.vld"), {1, 2, 3});
+  // As a shell with "ulimit -f" starts it (8 blocks of 512 bytes).
+  const auto r = test::runProcess("/bin/sh", {"-c", "ulimit -f 8 && exec \"$0\" \"$@\"", WK_CLI_PATH, "new", "-o",
+                                              dir.file("old.vld")});
+  EXPECT_EQ(r.signal, 0) << "ended by signal " << r.signal;
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err.rfind("Failed to save document.\ncannot write ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find(": File too large\n"), std::string::npos) << r.err;
+  EXPECT_EQ(test::readBytes(dir.file("old.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1u) << "no temporary file is left";
 }
 
 TEST(CliUsage, HelpAndErrors) {

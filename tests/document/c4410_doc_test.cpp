@@ -8,6 +8,7 @@
 
 #include "document/c4410_doc.h"
 #include "document/vld_file.h"
+#include "support/process.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -225,27 +226,7 @@ TEST(C4410Doc, FailedOpenLeavesTheDocumentAlone) {
   EXPECT_FALSE(doc.open(dir.path(), prompter));  // a folder
 }
 
-// Writes beyond the file-size limit fail with EFBIG, even for root.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit limited = previous_;
-    limited.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int);
-};
-
-void expectSaveFailsAndKeepsTheOldFile(const TempDir& dir, const std::string& target) {
+void expectSaveFailsAndKeepsTheOldFile(const TempDir& dir, const std::string& target, const std::string& reason) {
   const std::vector<std::uint8_t> old = {1, 2, 3, 4, 5};
   C4410Doc doc;
   doc.makeNew();
@@ -254,6 +235,7 @@ void expectSaveFailsAndKeepsTheOldFile(const TempDir& dir, const std::string& ta
   EXPECT_FALSE(doc.save(target, prompter));
   EXPECT_EQ(prompter.messages,
             (std::vector<test::RecordedMessage>{{"Failed to save document.", MessageIcon::Error, MessageButtons::Ok}}));
+  EXPECT_EQ(prompter.notes, std::vector<std::string>{reason});
   EXPECT_TRUE(doc.isModified());
   EXPECT_EQ(test::readBytes(target), old);
   // No temporary file is left behind.
@@ -262,12 +244,56 @@ void expectSaveFailsAndKeepsTheOldFile(const TempDir& dir, const std::string& ta
   EXPECT_EQ(entries, 1u);
 }
 
-TEST(C4410DocSave, AFailedWriteLeavesTheOldFileIntact) {
+TEST(C4410DocSave, AFileSizeLimitFailsTheSaveAndLeavesTheOldFileIntact) {
   TempDir dir;
   const std::string target = dir.file("old.vld");
   test::writeBytes(target, {1, 2, 3, 4, 5});
-  FileSizeLimit limit(4096);
-  expectSaveFailsAndKeepsTheOldFile(dir, target);
+  // In a child that keeps the default action of SIGXFSZ, which ends the
+  // process: the save must fail, not end the program.
+  const auto child = test::runInChild([&] {
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = 4096;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    C4410Doc doc;
+    doc.makeNew();
+    ScriptedPrompter prompter;
+    if (doc.save(target, prompter)) return 1;
+    if (prompter.texts() != std::vector<std::string>{"Failed to save document."}) return 2;
+    if (prompter.notes.size() != 1 || prompter.notes[0].find("File too large") == std::string::npos) return 3;
+    return 0;
+  });
+  EXPECT_EQ(child.signal, 0) << "ended by signal " << child.signal;
+  EXPECT_EQ(child.exitStatus, 0);
+  EXPECT_EQ(test::readBytes(target), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 1u) << "no temporary file is left";
+}
+
+TEST(C4410DocSave, AReadOnlyFileIsRefusedWithTheSystemsReason) {
+  TempDir dir;
+  const std::string target = dir.file("old.vld");
+  test::writeBytes(target, {1, 2, 3, 4, 5});
+  ::chmod(target.c_str(), 0444);  // refused by its mode, for root too
+  expectSaveFailsAndKeepsTheOldFile(dir, target, "cannot write " + target + ": Permission denied");
+}
+
+TEST(C4410DocOpen, AFifoIsRefusedAtOnce) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo.vld").c_str(), 0644), 0);
+  const auto child = test::runInChild([&] {
+    C4410Doc doc;
+    ScriptedPrompter prompter;
+    if (doc.open(dir.file("fifo.vld"), prompter)) return 1;
+    if (prompter.texts() != std::vector<std::string>{"Failed to open document."}) return 2;
+    return prompter.notes == std::vector<std::string>{"cannot read " + dir.file("fifo.vld") + ": not a regular file"}
+               ? 0
+               : 3;
+  });
+  EXPECT_FALSE(child.timedOut) << "the open waited for a writer";
+  EXPECT_EQ(child.exitStatus, 0);
 }
 
 TEST(C4410DocSave, AReadOnlyFolderLeavesTheOldFileIntact) {
@@ -279,7 +305,7 @@ TEST(C4410DocSave, AReadOnlyFolderLeavesTheOldFileIntact) {
     ::chmod(dir.path().c_str(), 0755);
     GTEST_SKIP() << "this user can write into read-only folders (root)";
   }
-  expectSaveFailsAndKeepsTheOldFile(dir, target);
+  expectSaveFailsAndKeepsTheOldFile(dir, target, "cannot create a file in " + dir.path() + ": Permission denied");
   ::chmod(dir.path().c_str(), 0755);
 }
 

@@ -3,6 +3,7 @@
 #include "language/ui/dlg_lang.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -150,6 +151,41 @@ TEST_F(DlgLangTest, AMissingSettingsFileIsReportedThenLocated) {
             (std::vector<test::RecordedMessage>{{"LANG File open error, locate it", MessageIcon::Error, MessageButtons::Ok}}));
   EXPECT_EQ(prompter.fileRequests.size(), 1u);
   EXPECT_EQ(grid().rowCount(), 1000);
+}
+
+TEST_F(DlgLangTest, AFifoAsTheSettingsFileIsReportedAtOnceThenLocated) {
+  ASSERT_EQ(::mkfifo(dir.file("fifo.lng").c_str(), 0644), 0);
+  setLangFile(dir.file("fifo.lng"));
+  prompter.chooseOpen(std::nullopt);
+  open();  // would wait for a writer forever if it opened the FIFO
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"LANG File open error, locate it"});
+  EXPECT_EQ(prompter.fileRequests.size(), 1u);
+}
+
+TEST_F(DlgLangTest, SaveRefusesAReadOnlyFileOrAFifoAndKeepsThem) {
+  const std::string path = openedWithAbcd();
+  const auto before = test::readBytes(path);
+  ::chmod(path.c_str(), 0444);  // read-only by its mode, for root too
+  click("save");
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0],
+            (test::RecordedMessage{"Failed to save language file " + path + ".\ncannot write " + path +
+                                       ": Permission denied",
+                                   MessageIcon::Error, MessageButtons::Ok}));
+  EXPECT_EQ(test::readBytes(path), before);
+
+  const std::string fifo = dir.file("fifo.lng");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  dialog->findChild<QLineEdit*>(QStringLiteral("path"))->setText(QString::fromStdString(fifo));
+  prompter.answer(Answer::Yes);
+  click("ok");
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  EXPECT_EQ(prompter.messages[2].text,
+            "Failed to save language file " + fifo + ".\ncannot write " + fifo + ": not a regular file");
+  EXPECT_TRUE(dialog->isVisible());
+  struct stat st {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(DlgLangTest, ADamagedFileIsReportedAndShowsThePairsBeforeTheDamage) {

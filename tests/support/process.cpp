@@ -3,16 +3,33 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace wk::test {
 
-ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args) {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void finish(pid_t pid, ProcessResult& result) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         std::chrono::milliseconds bound) {
   int outPipe[2], errPipe[2];
   if (::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe failed");
@@ -35,11 +52,22 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     throw std::runtime_error("cannot start " + program);
   }
   ProcessResult result;
+  const auto deadline = Clock::now() + bound;
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = 2;
   while (open > 0) {
-    if (::poll(fds, 2, -1) < 0) break;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const int ready = left.count() > 0 ? ::poll(fds, 2, static_cast<int>(left.count())) : 0;
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) break;
+    if (ready == 0) {
+      result.timedOut = true;
+      ::kill(pid, SIGKILL);
+      for (pollfd& fd : fds)
+        if (fd.fd >= 0) ::close(fd.fd);
+      break;
+    }
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
       char buffer[4096];
@@ -53,9 +81,30 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
       }
     }
   }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  finish(pid, result);
+  return result;
+}
+
+ProcessResult runInChild(const std::function<int()>& body, std::chrono::milliseconds bound) {
+  const pid_t pid = ::fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) ::_exit(body());
+  ProcessResult result;
+  // The pidfd becomes readable when the child ends.
+  const int pidFd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  if (pidFd >= 0) {
+    pollfd fd{pidFd, POLLIN, 0};
+    int ready = 0;
+    do {
+      ready = ::poll(&fd, 1, static_cast<int>(bound.count()));
+    } while (ready < 0 && errno == EINTR);
+    ::close(pidFd);
+    if (ready == 0) {
+      result.timedOut = true;
+      ::kill(pid, SIGKILL);
+    }
+  }
+  finish(pid, result);
   return result;
 }
 
