@@ -4,6 +4,28 @@
 
 namespace wk {
 
+TranslationTable::TranslationTable(const TranslationTable& other) { assign(other.pairs_); }
+
+TranslationTable& TranslationTable::operator=(const TranslationTable& other) {
+  if (this != &other) assign(other.pairs_);
+  return *this;
+}
+
+TranslationTable::TranslationTable(TranslationTable&& other) noexcept
+    : pairs_(std::move(other.pairs_)), searchLimit_(other.searchLimit_), index_(std::move(other.index_)) {
+  other.clear();
+}
+
+TranslationTable& TranslationTable::operator=(TranslationTable&& other) noexcept {
+  if (this != &other) {
+    pairs_ = std::move(other.pairs_);
+    searchLimit_ = other.searchLimit_;
+    index_ = std::move(other.index_);
+    other.clear();
+  }
+  return *this;
+}
+
 void TranslationTable::clear() {
   index_.clear();
   pairs_.clear();

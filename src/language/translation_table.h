@@ -18,6 +18,14 @@ class TranslationTable {
  public:
   static constexpr std::size_t kCapacity = 2000;
 
+  TranslationTable() = default;
+  // The index views the pairs' own strings, so a copy builds its own index
+  // over its own pairs; a move takes the pairs' storage along with it.
+  TranslationTable(const TranslationTable& other);
+  TranslationTable& operator=(const TranslationTable& other);
+  TranslationTable(TranslationTable&& other) noexcept;
+  TranslationTable& operator=(TranslationTable&& other) noexcept;
+
   // Empties the table, then takes the first kCapacity of pairs.
   void assign(std::vector<TranslationPair> pairs);
   void clear();

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "language/translate.h"
 #include "support/hex.h"
+#include "support/lng_file.h"
 #include "support/temp_dir.h"
 #include "util/utf.h"
 
@@ -66,6 +69,45 @@ TEST(TranslationTable, HoldsTheFirst2000Pairs) {
   EXPECT_EQ(table.count(), 2000);
   EXPECT_EQ(table.translate(u"t1999"), u"x");
   EXPECT_EQ(table.translate(u"t2000"), u"t2000");
+}
+
+TEST(TranslationTable, ALoadedFileCountsUpTo2000PairsExactly) {
+  test::TempDir dir;
+  test::TranslationPairs pairs;
+  for (int i = 1; i <= 2001; ++i) pairs.push_back({"t" + std::to_string(i), "x" + std::to_string(i)});
+  test::writeLanguageFile(dir.file("big.lng"), pairs);
+  TranslationTable table;
+  EXPECT_EQ(table.loadFile(dir.file("big.lng")), lng::ParseError::None);
+  EXPECT_EQ(table.count(), 2000);
+  // The last pair inside the limit is found, the first beyond it is not.
+  EXPECT_EQ(table.translate(u"t2000"), u"x2000");
+  EXPECT_EQ(table.translate(u"t2001"), u"t2001");
+}
+
+TEST(TranslationTable, ACopyOrAMoveTranslatesOnItsOwn) {
+  auto original = std::make_unique<TranslationTable>();
+  original->assign({{u"File", u"Файл"}, {u"A text too long to fit in a string object", u"Длинный текст"}});
+  const TranslationTable copied(*original);
+  TranslationTable assigned;
+  assigned.assign({{u"Other", u"Другое"}});
+  assigned = *original;
+  TranslationTable moved(tableOf({{u"Edit", u"Правка"}}));
+  TranslationTable moveAssigned;
+  moveAssigned = std::move(moved);
+  // Nothing of the original is left for the copies to look at.
+  original.reset();
+  for (const TranslationTable* table : {&copied, static_cast<const TranslationTable*>(&assigned)}) {
+    EXPECT_EQ(table->translate(u"File"), u"Файл");
+    EXPECT_EQ(table->translate(u"A text too long to fit in a string object"), u"Длинный текст");
+    EXPECT_EQ(table->translate(u"Other"), u"Other");
+    EXPECT_EQ(table->count(), 2);
+    EXPECT_EQ(table->searchLimit(), 6u);
+  }
+  EXPECT_EQ(moveAssigned.translate(u"Edit"), u"Правка");
+  // What was moved from is an empty table.
+  EXPECT_EQ(moved.count(), 0);  // NOLINT(bugprone-use-after-move)
+  EXPECT_EQ(moved.searchLimit(), 0u);
+  EXPECT_EQ(moved.translate(u"Edit"), u"Edit");
 }
 
 TEST(TranslationTable, LoadFileKeepsWhatWasReadBeforeDamage) {
