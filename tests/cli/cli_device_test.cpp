@@ -1,6 +1,7 @@
 // watchkeep-cli read and write against gz4410-sim, with the real port and the
 // real waits of the program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -62,6 +63,30 @@ TEST_F(CliDevice, FailedReadWritesNoFile) {
   EXPECT_EQ(r.exitStatus, 1);
   EXPECT_EQ(r.err, "Connection error 5\nRead Version Error\n");
   EXPECT_FALSE(test::fileExists(dir.file("read.vld")));
+  // Nor anything else: the early check of the output leaves nothing behind.
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(CliDevice, AnOutputThatCannotBeWrittenFailsBeforeThePortOpens) {
+  test::writeBytes(dir.file("ro.vld"), {1, 2, 3});
+  ::chmod(dir.file("ro.vld").c_str(), 0444);  // read-only by its mode, for root too
+  ASSERT_EQ(::mkfifo(dir.file("fifo.vld").c_str(), 0644), 0);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {dir.file("no/folder.vld"), "cannot create a file in " + dir.file("no") + ": No such file or directory"},
+      {dir.file("ro.vld"), "cannot write " + dir.file("ro.vld") + ": Permission denied"},
+      {dir.file("fifo.vld"), "cannot write " + dir.file("fifo.vld") + ": not a regular file"},
+  };
+  for (const auto& [out, reason] : cases) {
+    {
+      sim::Simulator sim({"--instant", "--trace", dir.file("trace")});
+      const auto r = cli({"--port", sim.device(), "read", "-o", out});
+      EXPECT_EQ(r.exitStatus, 2) << out;
+      EXPECT_EQ(r.err, "Failed to save document.\n" + reason + "\n");
+    }
+    // Not one command reached the controller.
+    EXPECT_EQ(test::fileExists(dir.file("trace")) ? test::readBytes(dir.file("trace")).size() : 0u, 0u) << out;
+  }
+  EXPECT_EQ(test::readBytes(dir.file("ro.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST_F(CliDevice, PortThatCannotOpenSaysWhy) {

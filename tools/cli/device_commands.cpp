@@ -9,6 +9,7 @@
 #include "cli.h"
 #include "document/c4410_doc.h"
 #include "link/read_write_all.h"
+#include "language/translate.h"
 #include "onewire/crc8.h"
 #include "onewire/read_serials.h"
 #include "onewire/slot_edits.h"
@@ -17,6 +18,7 @@
 #include "seams/clock.h"
 #include "seams/progress.h"
 #include "stderr_prompter.h"
+#include "util/file_io.h"
 
 namespace wk::cli {
 namespace {
@@ -82,6 +84,15 @@ struct Link {
 }  // namespace
 
 int readAll(const std::optional<std::string>& port, const std::string& outPath) {
+  // Found out before the port opens, not after the whole transfer; the check
+  // leaves no file behind.
+  std::string reason;
+  if (!canWriteFileAtomically(outPath, &reason)) {
+    StderrPrompter prompter;
+    prompter.message(tr("Failed to save document."), MessageIcon::Error, MessageButtons::Ok);
+    prompter.note(reason);
+    return kUsageOrFileError;
+  }
   Link link(port);
   C4410Doc doc;
   doc.makeNew();

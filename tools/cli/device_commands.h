@@ -6,6 +6,7 @@
 namespace wk::cli {
 
 // Read-all into a new document, saved as outPath only when the read completed.
+// An outPath that cannot be written fails at once, before the port opens.
 int readAll(const std::optional<std::string>& port, const std::string& outPath);
 
 // Write-all of the file's image as it is. keepGsmManaged is the
