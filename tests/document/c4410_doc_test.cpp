@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
@@ -29,19 +30,29 @@ struct JournalEditor : ImageEditor {
   std::vector<std::string>& journal;
 };
 
+// The nine editors, each registered for its slot by name, in no particular
+// order: the document calls them in its own fixed order.
 struct DocWithEditors {
   DocWithEditors() {
-    const char* names[] = {"sms", "channels", "userevents", "outputs", "thermo1",
-                           "thermo2", "keys", "misc", "reports"};
-    for (std::size_t i = 0; i < kEditorSlotCount; ++i) editors.emplace_back(names[i], journal);
-    // Registered out of order on purpose: the calls still come in slot order.
-    for (std::size_t i = kEditorSlotCount; i-- > 0;) doc.registerEditor(static_cast<EditorSlot>(i), &editors[i]);
+    doc.registerEditor(EditorSlot::Reports, &reports);
+    doc.registerEditor(EditorSlot::ThermoChannel1, &thermo1);
+    doc.registerEditor(EditorSlot::UserEvents, &userEvents);
+    doc.registerEditor(EditorSlot::SmsData, &sms);
+    doc.registerEditor(EditorSlot::Miscellaneous, &misc);
+    doc.registerEditor(EditorSlot::Outputs, &outputs);
+    doc.registerEditor(EditorSlot::IButtonKeys, &keys);
+    doc.registerEditor(EditorSlot::MainChannels, &channels);
+    doc.registerEditor(EditorSlot::ThermoChannel2, &thermo2);
   }
   std::vector<std::string> journal;
-  std::vector<JournalEditor> editors;
+  JournalEditor sms{"sms", journal}, channels{"channels", journal}, userEvents{"userevents", journal},
+      outputs{"outputs", journal}, thermo1{"thermo1", journal}, thermo2{"thermo2", journal}, keys{"keys", journal},
+      misc{"misc", journal}, reports{"reports", journal};
   C4410Doc doc;
 };
 
+// SMS data, main channels, user events, outputs, thermosensor channels 1 and
+// 2, iButton keys, miscellaneous settings, reports: both directions alike.
 const std::vector<std::string> kRefresh = {"sms:0",     "channels:0", "userevents:0", "outputs:0", "thermo1:0",
                                            "thermo2:0", "keys:0",     "misc:0",       "reports:0"};
 const std::vector<std::string> kCollect = {"sms:1",     "channels:1", "userevents:1", "outputs:1", "thermo1:1",
@@ -58,10 +69,12 @@ TEST(C4410Doc, RefreshAndCollectCallEveryEditorInTheFixedOrder) {
   d.doc.refreshSmsData();
   EXPECT_EQ(d.journal, std::vector<std::string>{"sms:0"});
 
+  // An empty slot is passed over.
   d.journal.clear();
   d.doc.registerEditor(EditorSlot::Outputs, nullptr);
   d.doc.refreshEditors();
-  EXPECT_EQ(d.journal.size(), 8u);
+  EXPECT_EQ(d.journal, (std::vector<std::string>{"sms:0", "channels:0", "userevents:0", "thermo1:0", "thermo2:0",
+                                                 "keys:0", "misc:0", "reports:0"}));
 }
 
 TEST(C4410Doc, NewDocumentHasTheDefaultsIsRefreshedAndNotModified) {
@@ -114,6 +127,25 @@ TEST(C4410Doc, OpenRefreshesTheEditorsWithTheFileContents) {
   EXPECT_EQ(d.journal, kRefresh);
   EXPECT_FALSE(d.doc.isModified());
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(C4410Doc, OpenAndSaveCarryEveryByteUpToTheLastOfTheEePart) {
+  TempDir dir;
+  std::vector<std::uint8_t> file(66512);
+  for (std::size_t i = 0; i < file.size(); ++i) file[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  file[0] = 0x69;
+  file[1] = 0x00;
+  std::fill(file.begin() + 61890, file.begin() + 65538, 0);  // SEE-Data the image does not hold
+  test::writeBytes(dir.file("full.vld"), file);
+  C4410Doc doc;
+  ScriptedPrompter prompter;
+  ASSERT_TRUE(doc.open(dir.file("full.vld"), prompter));
+  EXPECT_EQ(doc.image().at(0), file[2]);
+  EXPECT_EQ(doc.image().at(61887), file[61889]);
+  EXPECT_EQ(doc.image().at(61888), file[65538]);
+  EXPECT_EQ(doc.image().at(62861), file[66511]);  // EE-Data 973, the file's last byte
+  ASSERT_TRUE(doc.save(dir.file("again.vld"), prompter));
+  EXPECT_EQ(test::readBytes(dir.file("again.vld")), file);
 }
 
 struct VersionCase {

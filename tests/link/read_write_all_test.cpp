@@ -59,7 +59,7 @@ TEST(ReadAll, MovesEveryByteAndClearsTheReadAllCells) {
   ASSERT_EQ(std::vector<std::uint8_t>(all.begin(), all.end()), expected);
 
   // The SMS editor first, then every editor: the SMS editor runs twice.
-  std::vector<std::string> refreshes{"0 0"};
+  std::vector<std::string> refreshes{"sms 0"};
   for (const auto& e : test::RecordingEditors::everyEditor(0)) refreshes.push_back(e);
   EXPECT_EQ(editors.log, refreshes);
   // The opening and closing waits and the two speed changes.

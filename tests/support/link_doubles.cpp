@@ -105,26 +105,47 @@ void ScriptedPeer::discardInput() {
   incoming_.clear();
 }
 
+namespace {
+
+// Which editor each slot holds, by the slots' names.
+struct NamedSlot {
+  EditorSlot slot;
+  const char* name;
+};
+constexpr NamedSlot kNamedSlots[] = {
+    {EditorSlot::Reports, "reports"},       {EditorSlot::Miscellaneous, "misc"},
+    {EditorSlot::IButtonKeys, "keys"},      {EditorSlot::ThermoChannel2, "thermo2"},
+    {EditorSlot::ThermoChannel1, "thermo1"}, {EditorSlot::Outputs, "outputs"},
+    {EditorSlot::UserEvents, "userevents"}, {EditorSlot::MainChannels, "channels"},
+    {EditorSlot::SmsData, "sms"},
+};
+static_assert(std::size(kNamedSlots) == kEditorSlotCount);
+
+}  // namespace
+
 RecordingEditors::RecordingEditors(C4410Doc& doc) : doc_(doc) {
   for (std::size_t i = 0; i < kEditorSlotCount; ++i) {
     editors_[i].log = &log;
-    editors_[i].slot = static_cast<int>(i);
-    doc_.registerEditor(static_cast<EditorSlot>(i), &editors_[i]);
+    editors_[i].name = kNamedSlots[i].name;
+    doc_.registerEditor(kNamedSlots[i].slot, &editors_[i]);
   }
 }
 
 RecordingEditors::~RecordingEditors() {
-  for (std::size_t i = 0; i < kEditorSlotCount; ++i) doc_.registerEditor(static_cast<EditorSlot>(i), nullptr);
+  for (const NamedSlot& named : kNamedSlots) doc_.registerEditor(named.slot, nullptr);
 }
 
 std::vector<std::string> RecordingEditors::everyEditor(int direction) {
+  // SMS data, main channels, user events, outputs, thermosensor channels 1
+  // and 2, iButton keys, miscellaneous settings, reports.
   std::vector<std::string> out;
-  for (std::size_t i = 0; i < kEditorSlotCount; ++i) out.push_back(std::to_string(i) + " " + std::to_string(direction));
+  for (const char* name : {"sms", "channels", "userevents", "outputs", "thermo1", "thermo2", "keys", "misc", "reports"})
+    out.push_back(std::string(name) + " " + std::to_string(direction));
   return out;
 }
 
 void RecordingEditors::Editor::TransferImage(TransferDirection direction) {
-  log->push_back(std::to_string(slot) + " " + std::to_string(static_cast<int>(direction)));
+  log->push_back(name + " " + std::to_string(static_cast<int>(direction)));
 }
 
 }  // namespace wk::test

@@ -2,6 +2,7 @@
 // Doubles for the device link: a clock that never sleeps, a scripted byte peer
 // in the place of the serial port, a progress that records what it is told,
 // and editors that record when the document calls them.
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -122,23 +123,25 @@ class RecordingProgress : public Progress {
   std::vector<std::string>& log_;
 };
 
-// All nine editors of a document, each writing "<slot> <direction>" to log.
+// All nine editors of a document, each registered for its slot by name and
+// writing "<editor> <direction>" to log, e.g. "sms 0" or "thermo2 1".
 class RecordingEditors {
  public:
   explicit RecordingEditors(C4410Doc& doc);
   ~RecordingEditors();
   std::vector<std::string> log;
-  // The log of one full refresh (direction 0) or collection (direction 1).
+  // The log of one full refresh (direction 0) or collection (direction 1), in
+  // the document's fixed order, stated here and nowhere taken from the code.
   static std::vector<std::string> everyEditor(int direction);
 
  private:
   struct Editor : ImageEditor {
     std::vector<std::string>* log = nullptr;
-    int slot = 0;
+    std::string name;
     void TransferImage(TransferDirection direction) override;
   };
   C4410Doc& doc_;
-  Editor editors_[kEditorSlotCount];
+  std::array<Editor, kEditorSlotCount> editors_;
 };
 
 }  // namespace wk::test
