@@ -185,7 +185,9 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     case GridCellKind::Numeric: {
       auto* line = new QLineEdit(parent);
       line->setFrame(false);
-      if (c.kind != GridCellKind::Text) {
+      if (!c.pattern.isEmpty()) {
+        line->setValidator(new QRegularExpressionValidator(QRegularExpression(c.pattern), line));
+      } else if (c.kind != GridCellKind::Text) {
         static const QRegularExpression digits(QStringLiteral("[0-9]*"));
         line->setValidator(new QRegularExpressionValidator(digits, line));
       }
@@ -339,7 +341,27 @@ QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
 void GridView::mousePressEvent(QMouseEvent* event) {
   const QModelIndex at = indexAt(event->position().toPoint());
   if (at.isValid()) grid_.aboutToMoveTo(at.row() + 1, at.column() + 1);
+  mouseDown_ = true;
   QTableView::mousePressEvent(event);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  mouseDown_ = false;
+  if (!focusMovedByMouse_) return;
+  focusMovedByMouse_ = false;
+  const QModelIndex at = currentIndex();
+  if (at.isValid()) emit grid_.focusMoved(at.row() + 1, at.column() + 1);
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (!current.isValid() || current == previous) return;
+  if (mouseDown_) {
+    focusMovedByMouse_ = true;
+    return;
+  }
+  emit grid_.focusMoved(current.row() + 1, current.column() + 1);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event) {
@@ -515,6 +537,11 @@ bool Grid::isChecked(int row, int col) const { return model_->get(row, col, &Gri
 
 void Grid::setTime(int row, int col, const QTime& time) { model_->set(row, col, &GridCell::time, time); }
 QTime Grid::time(int row, int col) const { return model_->get(row, col, &GridCell::time); }
+
+void Grid::setInputPattern(int row, int col, const QString& pattern) {
+  model_->set(row, col, &GridCell::pattern, pattern);
+}
+QString Grid::inputPattern(int row, int col) const { return model_->get(row, col, &GridCell::pattern); }
 
 void Grid::setReadOnly(int row, int col, bool readOnly) { model_->set(row, col, &GridCell::readOnly, readOnly); }
 bool Grid::isReadOnly(int row, int col) const { return model_->get(row, col, &GridCell::readOnly); }

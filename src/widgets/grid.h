@@ -22,8 +22,11 @@
 //   selectionAboutToChange a click on a cell or a header, or a cursor move to
 //                          another cell, before the focus moves; the row and
 //                          column are those of the cell the focus moves to.
-// and two more for pages that need them: checkToggled after the user toggled a
-// check box (by click or Space), cellDoubleClicked after a double click.
+// and three more for pages that need them: checkToggled after the user toggled
+// a check box (by click or Space), cellDoubleClicked after a double click, and
+// focusMoved once the focus has moved to another cell (by keys, a click or
+// code); after a click only when the button is released, so that a page may
+// change row heights without moving cells under the pointer.
 //
 // Setters change what the grid shows at once; redrawCell() and redrawAll()
 // are there for pages that want to repaint explicitly after a batch.
@@ -125,6 +128,11 @@ class Grid : public QWidget {
   bool isChecked(int row, int col) const;
   void setTime(int row, int col, const QTime& time);
   QTime time(int row, int col) const;
+  // Texts typed into a text, digits or numeric cell must match pattern (a
+  // regular expression) as a whole, or be on the way to one: the editor
+  // refuses any other keystroke. An empty pattern lifts the rule.
+  void setInputPattern(int row, int col, const QString& pattern);
+  QString inputPattern(int row, int col) const;
   // A read-only cell can be selected but not edited.
   void setReadOnly(int row, int col, bool readOnly);
   bool isReadOnly(int row, int col) const;
@@ -159,6 +167,7 @@ class Grid : public QWidget {
   void selectionAboutToChange(int row, int col);
   void checkToggled(int row, int col);
   void cellDoubleClicked(int row, int col);
+  void focusMoved(int row, int col);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -15,6 +15,7 @@ struct GridCell {
   QColor background;
   QColor textColor;
   QStringList items;
+  QString pattern;  // when set, a text editor takes only texts that match it whole
   QTime time;
   GridCellKind kind = GridCellKind::Text;
   bool checked = false;
@@ -113,12 +114,16 @@ class GridView : public QTableView {
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
  private:
   Grid& grid_;
   bool delayedEdit_ = false;  // a click on the selected cell will open its editor
+  bool mouseDown_ = false;
+  bool focusMovedByMouse_ = false;
 };
 
 }  // namespace wk

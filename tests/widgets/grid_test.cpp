@@ -439,6 +439,55 @@ TEST_F(GridTest, TimeCellsEditWithSpinArrows) {
   EXPECT_EQ(events, (std::vector<std::string>{"end 3,4 '0:02:10'"}));
 }
 
+TEST_F(GridTest, AnInputPatternLimitsWhatCanBeTyped) {
+  grid.setCellKind(1, 2, GridCellKind::Digits);
+  grid.setInputPattern(1, 2, QStringLiteral("(00)?[0-9]{0,4}"));
+  EXPECT_EQ(grid.inputPattern(1, 2), QStringLiteral("(00)?[0-9]{0,4}"));
+  const auto typed = [this](const char* keys) {
+    EXPECT_TRUE(grid.editCell(1, 2));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(keys));
+    key(Qt::Key_Return);
+    return grid.text(1, 2);
+  };
+  EXPECT_EQ(typed("1234567"), QStringLiteral("1234"));
+  EXPECT_EQ(typed("00123456"), QStringLiteral("001234"));
+  EXPECT_EQ(typed("0a1x"), QStringLiteral("01"));
+  // A text set from code is shown as it is and can still be shortened.
+  grid.setText(1, 2, QStringLiteral("123456789"));
+  ASSERT_TRUE(grid.editCell(1, 2));
+  key(Qt::Key_End);
+  key(Qt::Key_Backspace);
+  key(Qt::Key_Return);
+  EXPECT_EQ(grid.text(1, 2), QStringLiteral("12345678"));
+  // Without a pattern a digits cell takes any number of digits.
+  grid.setInputPattern(1, 2, QString());
+  EXPECT_EQ(typed("1234567"), QStringLiteral("1234567"));
+}
+
+TEST_F(GridTest, FocusMovedComesAfterTheMoveAndAfterTheButtonIsReleased) {
+  std::vector<std::string> moved;
+  QObject::connect(&grid, &Grid::focusMoved, &grid, [&](int row, int col) {
+    moved.push_back(std::to_string(row) + "," + std::to_string(col) + (grid.focusCell() == CellId{row, col} ? "" : " early"));
+  });
+  grid.setFocusCell(2, 2);
+  EXPECT_EQ(moved, (std::vector<std::string>{"2,2"}));
+  key(Qt::Key_Down);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(moved, (std::vector<std::string>{"2,2", "3,2", "3,3"}));
+
+  moved.clear();
+  QTest::mousePress(grid.view()->viewport(), Qt::LeftButton, {}, grid.cellRect(5, 4).center());
+  EXPECT_EQ(grid.focusCell(), (CellId{5, 4}));
+  EXPECT_TRUE(moved.empty());
+  QTest::mouseRelease(grid.view()->viewport(), Qt::LeftButton, {}, grid.cellRect(5, 4).center());
+  EXPECT_EQ(moved, (std::vector<std::string>{"5,4"}));
+  // A click on the cell that has the focus moves nothing.
+  clickCell(5, 4);
+  EXPECT_EQ(moved.size(), 1u);
+}
+
 TEST_F(GridTest, EndEditingFromCodeCommitsTheTypedText) {
   EXPECT_FALSE(grid.endEditing());
   ASSERT_TRUE(grid.editCell(4, 1));
