@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "document/c4410_doc.h"
+#include "editors/dlg_prop_sms_data.h"
 #include "editors/dlg_prop_thermo.h"
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"

@@ -6,14 +6,6 @@
 
 namespace wk {
 
-// "SMS Data".
-class CDlgPropSMSData : public SectionPage {
- public:
-  CDlgPropSMSData(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::SmsData, parent) {}
-  std::vector<ImageBlock> regions() const override { return {image::SmsRecords, image::SmsComments}; }
-  void TransferImage(TransferDirection) override {}
-};
-
 // "Main Channels".
 class CDlgPropIns : public SectionPage {
  public:

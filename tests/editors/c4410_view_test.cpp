@@ -10,6 +10,7 @@
 
 #include "document/c4410_doc.h"
 #include "editors/c4410_view.h"
+#include "editors/dlg_prop_sms_data.h"
 #include "editors/dlg_prop_thermo.h"
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"
@@ -143,6 +144,7 @@ TEST_F(ViewFixture, AfterAResizeEveryPageHasTheSameRectangle) {
 TEST_F(ViewFixture, DeviceCommandsUseTheSeamsTheViewWasGiven) {
   quiet.settings.writeString(setting::kSection, setting::kPort, "/nonexistent/ttyWK");
   doc.makeNew();
+  doc.collectEditors();  // what write-all stores before it opens the port
   const ConfigImage before = doc.image();
   view->OnReadAll();
   view->OnWriteAll();
