@@ -12,6 +12,7 @@ static_assert([] {
     if (SourceCategoryList[i].code != i) return false;
   return true;
 }(), "the category lists are indexed by code");
+static_assert(SoundList.front().code == 0, "the first sound is none");
 
 template <std::size_t N>
 std::array<std::u16string, N> shown(const std::array<CodedText, N>& list, const NotificationTexts::Translator& tr) {
@@ -98,7 +99,7 @@ NotificationTexts::NotificationTexts(const Translator& translate)
       sounds(shown(SoundList, translate)),
       conditions(shown(ConditionList, translate)),
       kinds(shown(KindList, translate)) {
-  sourceItems[source::kSystemEvent].assign(events.begin(), events.end());
+  sourceItems[source::kSystemEvent] = std::vector<std::u16string>(events.begin(), events.end());
   for (unsigned n = 1; n <= source::kMainChannels; ++n)
     sourceItems[source::kMainChannel].push_back(numbered(categories[source::kMainChannel], n));
   for (unsigned n = 1; n <= source::kUserEvents; ++n)
@@ -247,7 +248,7 @@ RowShades ShadesOf(const NotificationRow& row, const NotificationTexts& texts) {
   const auto kind = KindCode(row.kind, texts);
   shades.text = row.enabled && kind && (*kind == 1 || *kind == 3);
   const bool anyChannel = std::any_of(row.channels.begin(), row.channels.end(), [](bool on) { return on; });
-  shades.soundLength = row.enabled && row.sound != *texts.soundText(0) && !anyChannel;
+  shades.soundLength = row.enabled && row.sound != texts.sounds.front() && !anyChannel;
   return shades;
 }
 
