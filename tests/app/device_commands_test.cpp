@@ -97,9 +97,14 @@ TEST_F(DeviceCommandsTest, ReadAllFillsTheActiveDocumentAndNothingClosesMeanwhil
 TEST_F(DeviceCommandsTest, WriteAllSendsTheActiveDocument) {
   startSimulator(sim::Memories{});
   ASSERT_TRUE(start());
-  ConfigImage& image = windows()[0]->document().doc().image();
-  const auto bytes = hostileBytes(image::kSize, 23);
-  std::copy(bytes.begin(), bytes.end(), image.all().begin());
+  C4410Doc& doc = windows()[0]->document().doc();
+  const auto hostile = hostileBytes(image::kSize, 23);
+  std::copy(hostile.begin(), hostile.end(), doc.image().all().begin());
+  // The pages show those bytes; write-all sends what they then store.
+  doc.refreshEditors();
+  doc.collectEditors();
+  const auto stored = doc.image().all();
+  const std::vector<std::uint8_t> bytes(stored.begin(), stored.end());
   settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
 
   frame().onCommand(cmd::WriteAllData);

@@ -60,12 +60,13 @@ TEST_F(AppTest, SaveAsksForAFileThenWritesTheVersion105Layout) {
   EXPECT_TRUE(titleNames("site.vld"));
   EXPECT_EQ(settings.readString("Recent File List", "File1", ""), path);
 
-  // Saved again: no question, the same file.
-  windows()[0]->document().doc().image().at(0) = 0x5A;
+  // Saved again: no question, the same file. (A byte of ReservedA: no page
+  // stores over it.)
+  windows()[0]->document().doc().image().at(61824) = 0x5A;
   windows()[0]->document().doc().setModified(true);
   frame().onCommand(cmd::FileSave);
   EXPECT_EQ(prompter.fileRequests.size(), 1u);
-  EXPECT_EQ(readBytes(path)[2], 0x5A);
+  EXPECT_EQ(readBytes(path)[2 + 61824], 0x5A);
   EXPECT_FALSE(windows()[0]->document().isModified());
 }
 
