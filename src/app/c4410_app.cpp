@@ -11,6 +11,7 @@
 #include "app/dlg_options.h"
 #include "app/main_frame.h"
 #include "app/qt_document.h"
+#include "firmware/ui/dlg_empty.h"
 #include "language/translate.h"
 #include "language/ui/dlg_lang.h"
 #include "link/termios_transport.h"
@@ -122,9 +123,7 @@ void C4410App::OnOptions() {
 
 void C4410App::OnConnectionSetup() { ConnectionSetup(mainFrame_.get(), settings_); }
 
-// Firmware update comes with its own module.
-void C4410App::notAvailableYet() { prompter_.note(wk::tr("not available yet")); }
-void C4410App::OnUpdateFW() { notAvailableYet(); }
+void C4410App::OnUpdateFW() { UpdateFirmware(mainFrame_.get(), seams_); }
 
 void C4410App::OnLanguageSetup() {
   CDlgLang dialog(mainFrame_.get(), prompter_, settings_);

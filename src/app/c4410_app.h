@@ -63,8 +63,6 @@ class C4410App : public QObject {
   void OnLanguageSetup();
 
  private:
-  void notAvailableYet();
-
   Settings& settings_;
   Prompter& prompter_;
   SystemClock systemClock_;

@@ -17,6 +17,7 @@ inline constexpr std::string_view kFirmwareFile = "FWFilename";
 
 inline constexpr std::string_view kDefaultPort = "Com1";
 inline constexpr std::string_view kNoLanguageFile = "no file";
+inline constexpr std::string_view kNoFirmwareFile = "no name";
 }  // namespace setting
 
 class Settings {
@@ -32,6 +33,9 @@ class Settings {
   std::string port() { return readString(setting::kSection, setting::kPort, setting::kDefaultPort); }
   std::string languageFile() {
     return readString(setting::kSection, setting::kLangFile, setting::kNoLanguageFile);
+  }
+  std::string firmwareFile() {
+    return readString(setting::kSection, setting::kFirmwareFile, setting::kNoFirmwareFile);
   }
   int savePortsOutput() { return readInt(setting::kSection, setting::kSavePortsOutput, 0); }
 };

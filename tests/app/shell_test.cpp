@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
@@ -12,6 +13,8 @@
 #include "app/command_ids.h"
 #include "seams/qt/qt_settings.h"
 #include "editors/c4410_view.h"
+#include "firmware/ui/dlg_empty.h"
+#include "firmware/ui/dlg_prop_flasher.h"
 #include "language/ui/translate_menu.h"
 #include "support/lng_file.h"
 
@@ -204,9 +207,27 @@ TEST_F(AppTest, AcceleratorsAreTheStandardKeys) {
 
 TEST_F(AppTest, DeviceCommandsWithoutTheirModuleSayNotAvailableYet) {
   ASSERT_TRUE(start());
-  for (int id : {cmd::HealthStatus, cmd::UpdateFirmware}) frame().onCommand(id);
-  EXPECT_EQ(prompter.notes, std::vector<std::string>(2, "not available yet"));
+  for (int id : {cmd::HealthStatus}) frame().onCommand(id);
+  EXPECT_EQ(prompter.notes, std::vector<std::string>(1, "not available yet"));
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(AppTest, UpdateFwOpensTheFirmwareDialogOverTheMainWindow) {
+  settings.writeString(setting::kSection, setting::kFirmwareFile, "/srv/GZ4410.cod");
+  ASSERT_TRUE(start());
+  QString title, path;
+  QWidget* parent = nullptr;
+  whenModal<CDlgEmpty>([&](CDlgEmpty* dialog) {
+    title = dialog->windowTitle();
+    path = dialog->page()->pathField()->text();
+    parent = dialog->parentWidget();
+    dialog->cancelButton()->click();
+  });
+  frame().onCommand(cmd::UpdateFirmware);
+  EXPECT_EQ(title, "Update FW");
+  EXPECT_EQ(path, "/srv/GZ4410.cod");
+  EXPECT_EQ(parent, &frame());
+  EXPECT_TRUE(prompter.notes.empty());
 }
 
 TEST_F(AppTest, ToolbarAndStatusBarToggleFromTheViewMenu) {
