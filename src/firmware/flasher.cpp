@@ -66,7 +66,8 @@ Outcome FlashFirmware(const link::DeviceLink& link, const std::string& path, Cod
   if (!session.claim()) return Outcome::Busy;
   Prompter& ui = session.prompter();
   const std::optional<CodeFile> file = readFile(ui, path);
-  if (!file || !session.open()) return Outcome::Failed;
+  if (!file) return Outcome::BadFile;
+  if (!session.open()) return Outcome::Failed;
   link::Port& port = session.port();
   const std::string noAnswer = tr("Device do not answer, check cables");
 

@@ -164,7 +164,7 @@ TEST(FirmwareSim, ABootloaderThatDoesNotAnswer) {
 
 TEST(FirmwareSim, AMissingFileNeverReachesTheBootloader) {
   SimRig rig;
-  EXPECT_EQ(FlashFirmware(rig.link(), rig.dir.file("none.cod")), Outcome::Failed);
+  EXPECT_EQ(FlashFirmware(rig.link(), rig.dir.file("none.cod")), Outcome::BadFile);
   EXPECT_EQ(rig.prompter.texts(), (std::vector<std::string>{"Unable to open file"}));
   EXPECT_TRUE(rig.trace().empty()) << "nothing was sent";
 }

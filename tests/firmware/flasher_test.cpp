@@ -239,7 +239,7 @@ TEST(Flash, AFileThatCannotBeReadStopsBeforeThePortOpens) {
   Rig rig;
   for (const std::string& path : {rig.dir.file("missing.cod"), rig.dir.path(), std::string("no name")}) {
     rig.prompter.messages.clear();
-    EXPECT_EQ(FlashFirmware(rig.link(), path, rig.filler), Outcome::Failed);
+    EXPECT_EQ(FlashFirmware(rig.link(), path, rig.filler), Outcome::BadFile);
     EXPECT_EQ(rig.prompter.messages,
               (std::vector<RecordedMessage>{{"Unable to open file", MessageIcon::Error, MessageButtons::Ok}}));
     EXPECT_FALSE(rig.prompter.notes.back().empty()) << "the system's reason";
@@ -256,7 +256,7 @@ TEST(Flash, AFileShorterThanTheHeaderIsRefusedBeforeThePortOpens) {
     auto file = test::sampleFile(0);
     file.resize(size);
     const std::string path = rig.codeFile(file, "short.cod");
-    EXPECT_EQ(FlashFirmware(rig.link(), path, rig.filler), Outcome::Failed);
+    EXPECT_EQ(FlashFirmware(rig.link(), path, rig.filler), Outcome::BadFile);
     ASSERT_EQ(rig.prompter.messages.size(), 1u);
     EXPECT_EQ(rig.prompter.messages[0].text,
               "This is no code file: it is shorter than the 128-byte header.\n" + path);

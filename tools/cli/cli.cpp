@@ -38,6 +38,10 @@ constexpr const char* kUsage =
     "                       measure the sensor with that ROM code (16 hex digits) K\n"
     "                       times (default 1), 800 ms apart; one reading a line, in\n"
     "                       degrees Celsius with two decimals\n"
+    "  info                 the controller's model, serial number and firmware version\n"
+    "  flash FILE.cod       replace the controller's firmware with the code file through\n"
+    "                       its bootloader (a progress bar on a terminal); the file is\n"
+    "                       read first, so nothing is sent when it cannot be used\n"
     "\n"
     "Options:\n"
     "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
@@ -135,6 +139,16 @@ int commandWrite(const Invocation& inv) {
   return writeAll(inv.port, inv.operands[0], keep);
 }
 
+int commandInfo(const Invocation& inv) {
+  if (!inv.operands.empty()) return usageError("info takes no arguments");
+  return systemInfo(inv.port);
+}
+
+int commandFlash(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("flash takes FILE.cod");
+  return flash(inv.port, inv.operands[0]);
+}
+
 struct Command {
   std::function<int(const Invocation&)> run;
   std::vector<std::string> valueOptions;  // options that take a value
@@ -149,6 +163,8 @@ const std::map<std::string, Command>& commands() {
       {"write", {commandWrite, {}, {"--save-ports-output"}}},
       {"sensors", {commandSensors, {}, {}}},
       {"temp", {commandTemp, {"--count"}, {}}},
+      {"info", {commandInfo, {}, {}}},
+      {"flash", {commandFlash, {}, {}}},
   };
   return table;
 }

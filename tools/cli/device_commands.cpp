@@ -8,6 +8,8 @@
 #include "seams/qt/qt_settings.h"
 #include "cli.h"
 #include "document/c4410_doc.h"
+#include "firmware/flasher.h"
+#include "firmware/system_info.h"
 #include "link/read_write_all.h"
 #include "language/translate.h"
 #include "onewire/crc8.h"
@@ -47,27 +49,69 @@ class CommandLineSettings : public Settings {
   MemorySettings given_;
 };
 
-// The percentage on one line of a terminal; nothing when standard error is
-// no terminal, so that logs get the messages alone.
+// A bar and the percentage on one line of a terminal; nothing when standard
+// error is no terminal, so that logs get the messages alone.
 class TerminalProgress : public Progress {
  public:
   TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+  ~TerminalProgress() override { close(); }
   void setCaption(const std::string& caption) override { caption_ = caption; }
   void setRange(int upper) override { upper_ = upper; }
   void setPos(int pos) override {
-    const int percent = upper_ > 0 ? std::min(100, pos * 100 / upper_) : 0;
-    if (terminal_ && percent != shown_) std::fprintf(stderr, "\r%s %3d%%", caption_.c_str(), shown_ = percent);
+    const int percent = upper_ > 0 ? std::clamp(pos * 100 / upper_, 0, 100) : 0;
+    if (percent == shown_) return;
+    shown_ = percent;
+    showing_ = this;
+    draw();
   }
   void setStatus(const std::string&) override {}
   void close() override {
-    if (terminal_ && shown_ >= 0) std::fputs("\r\033[K", stderr);
+    clearLine();
+    shown_ = -1;
+    if (showing_ == this) showing_ = nullptr;
+  }
+
+  // A message gets a line of its own: the bar goes, and comes back after it.
+  static void beforeMessage() {
+    if (showing_) showing_->clearLine();
+  }
+  static void afterMessage() {
+    if (showing_) showing_->draw();
   }
 
  private:
+  static constexpr int kWidth = 30;
+  void draw() const {
+    if (!terminal_ || shown_ < 0) return;
+    const int filled = shown_ * kWidth / 100;
+    std::fprintf(stderr, "\r%s [%s%s] %3d%%", caption_.c_str(), std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                 std::string(static_cast<std::size_t>(kWidth - filled), '.').c_str(), shown_);
+    std::fflush(stderr);
+  }
+  void clearLine() const {
+    if (terminal_ && shown_ >= 0) std::fputs("\r\033[K", stderr);
+  }
+
+  inline static TerminalProgress* showing_ = nullptr;
   bool terminal_;
   std::string caption_;
   int upper_ = 100;
   int shown_ = -1;
+};
+
+class TerminalPrompter : public StderrPrompter {
+ public:
+  Answer message(const std::string& text, MessageIcon icon, MessageButtons buttons) override {
+    TerminalProgress::beforeMessage();
+    const Answer answer = StderrPrompter::message(text, icon, buttons);
+    TerminalProgress::afterMessage();
+    return answer;
+  }
+  void note(const std::string& text) override {
+    TerminalProgress::beforeMessage();
+    StderrPrompter::note(text);
+    TerminalProgress::afterMessage();
+  }
 };
 
 struct Link {
@@ -75,13 +119,30 @@ struct Link {
     if (portName) settings.writeString(setting::kSection, setting::kPort, *portName);
   }
   CommandLineSettings settings;
-  StderrPrompter prompter;
+  TerminalPrompter prompter;
   SystemClock clock;
   link::TermiosTransport transport{clock};
   link::DeviceLink device{transport, prompter, settings, clock, [] { return std::make_unique<TerminalProgress>(); }};
 };
 
 }  // namespace
+
+int systemInfo(const std::optional<std::string>& port) {
+  Link link(port);
+  const firmware::SystemInfo info = firmware::QuerySystemInfo(link.device);
+  if (info.outcome != firmware::Outcome::Completed) return kDeviceFailure;
+  std::printf("%s\n", info.line.c_str());
+  return kSuccess;
+}
+
+int flash(const std::optional<std::string>& port, const std::string& path) {
+  Link link(port);
+  switch (firmware::FlashFirmware(link.device, path)) {
+    case firmware::Outcome::Completed: return kSuccess;
+    case firmware::Outcome::BadFile: return kUsageOrFileError;
+    default: return kDeviceFailure;
+  }
+}
 
 int readAll(const std::optional<std::string>& port, const std::string& outPath) {
   // Found out before the port opens, not after the whole transfer; the check

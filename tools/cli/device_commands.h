@@ -20,4 +20,11 @@ int sensors(const std::optional<std::string>& port, int channel);
 // count readings of the sensor, one line each in degrees Celsius.
 int temperature(const std::optional<std::string>& port, const std::string& romText, int count);
 
+// The controller's model, serial number and firmware version, as one line.
+int systemInfo(const std::optional<std::string>& port);
+
+// The code file through the controller's bootloader, with a progress bar on
+// a terminal. A file that cannot be used is a file error: nothing is sent.
+int flash(const std::optional<std::string>& port, const std::string& path);
+
 }  // namespace wk::cli
