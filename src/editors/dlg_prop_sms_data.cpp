@@ -219,6 +219,7 @@ void CDlgPropSMSData::checkToggled(int row, int col) {
 }
 
 void CDlgPropSMSData::focusMoved(int row, int col) {
+  doc().setModified(true);
   for (int r = 1; r <= kDataRows; ++r)
     if (grid_->rowHeight(r) != defaultRowHeight_) grid_->setRowHeight(r, defaultRowHeight_);
   if (col == kColSoundLength) grid_->setRowHeight(row, kSoundLengthRowHeight);
