@@ -10,10 +10,10 @@
 
 #include "document/c4410_doc.h"
 #include "editors/dlg_prop_sms_data.h"
-#include "editors/dlg_prop_thermo.h"
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"
 #include "language/ui/translate_menu.h"
+#include "onewire/ui/dlg_prop_thermo.h"
 #include "link/ui/device_commands.h"
 #include "seams/prompter.h"
 #include "seams/qt/progress_dlg.h"

@@ -32,31 +32,6 @@ class CDlgPropOuts : public SectionPage {
   void TransferImage(TransferDirection) override {}
 };
 
-// A thermosensor channel (0 or 1).
-class CDlgPropThermoChannel : public SectionPage {
- public:
-  CDlgPropThermoChannel(const PageContext& context, int channel, QWidget* parent)
-      : SectionPage(context, channel == 0 ? EditorSlot::ThermoChannel1 : EditorSlot::ThermoChannel2, parent),
-        channel_(channel) {}
-  std::vector<ImageBlock> regions() const override {
-    return channel_ == 0 ? std::vector{image::SensorSlots1, image::SensorAliases1}
-                         : std::vector{image::SensorSlots2, image::SensorAliases2};
-  }
-  void TransferImage(TransferDirection) override {}
-
- private:
-  int channel_;
-};
-
-// The iButton keys.
-class CDlgPropThermoIButton : public SectionPage {
- public:
-  CDlgPropThermoIButton(const PageContext& context, QWidget* parent)
-      : SectionPage(context, EditorSlot::IButtonKeys, parent) {}
-  std::vector<ImageBlock> regions() const override { return {image::KeySlots, image::KeyComments}; }
-  void TransferImage(TransferDirection) override {}
-};
-
 // "Miscellaneous".
 class CDlgPropMisc : public SectionPage {
  public:

@@ -11,8 +11,10 @@
 #include "document/c4410_doc.h"
 #include "editors/c4410_view.h"
 #include "editors/dlg_prop_sms_data.h"
-#include "editors/dlg_prop_thermo.h"
 #include "editors/placeholder_pages.h"
+#include "onewire/ui/dlg_prop_thermo.h"
+#include "onewire/ui/dlg_prop_thermo_channel.h"
+#include "onewire/ui/dlg_prop_thermo_ibutton.h"
 #include "language/translate.h"
 #include "support/lng_file.h"
 #include "support/scripted_prompter.h"
@@ -108,7 +110,7 @@ TEST_F(ViewFixture, PagesAreRegisteredInTheDocumentsSlots) {
   EXPECT_EQ(doc.editor(EditorSlot::Miscellaneous), editor(5));
   EXPECT_EQ(doc.editor(EditorSlot::Reports), editor(6));
   // The thermosensor host's own tabs.
-  QTabWidget* tabs = view->thermoPage()->tabs();
+  QTabBar* tabs = view->thermoPage()->tabBar();
   ASSERT_EQ(tabs->count(), 3);
   EXPECT_EQ(tabs->tabText(0), "1Wire channel 1");
   EXPECT_EQ(tabs->tabText(1), "1Wire channel 2");

@@ -221,6 +221,8 @@ TEST(KeyType, ACodeOf9ShowsNothingAndAnUnknownTextStoresNothing) {
   EXPECT_EQ(KeyTypeText(key), std::nullopt);
   StoreKeyType(key, "");
   EXPECT_EQ(image.at(kKeys + 8), 9);
+  StoreKeyType(key, "9");  // what the page shows for it
+  EXPECT_EQ(image.at(kKeys + 8), 9);
   StoreKeyType(key, "Perimeter Key DISARM");
   EXPECT_EQ(image.at(kKeys + 8), 7);
   StoreKeyType(key, "Common Key");
