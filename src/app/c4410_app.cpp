@@ -14,7 +14,7 @@
 #include "firmware/ui/dlg_empty.h"
 #include "language/translate.h"
 #include "language/ui/dlg_lang.h"
-#include "link/termios_transport.h"
+#include "link/trace_transport.h"
 #include "link/ui/conn_setup_dlg.h"
 #include "language/ui/translate_menu.h"
 #include "seams/prompter.h"
@@ -26,12 +26,20 @@ namespace {
 
 Clock& chosen(Clock* clock, Clock& fallback) { return clock ? *clock : fallback; }
 
+// The program's own port, traced to the file that WATCHKEEP_TRACE names.
+std::unique_ptr<link::Transport> programTransport(Clock& clock) {
+  std::string why;
+  auto transport = link::makeProgramTransport(clock, why);
+  if (!why.empty()) qWarning("watchkeep: no serial trace: %s", why.c_str());
+  return transport;
+}
+
 }  // namespace
 
 C4410App::C4410App(Settings& settings, Prompter& prompter, Clock* clock, link::Transport* transport)
     : settings_(settings),
       prompter_(prompter),
-      ownTransport_(transport ? nullptr : std::make_unique<link::TermiosTransport>(chosen(clock, systemClock_))),
+      ownTransport_(transport ? nullptr : programTransport(chosen(clock, systemClock_))),
       seams_{prompter, settings, chosen(clock, systemClock_), transport ? *transport : *ownTransport_},
       recentFiles_(settings) {}
 

@@ -63,6 +63,8 @@ inline constexpr std::size_t kSpeakerVolume = 11;
 inline constexpr std::size_t kBalanceRequestLength = 148;  // followed by up to 7 characters
 inline constexpr std::size_t kBalanceRequestText = 149;
 inline constexpr std::size_t kBalanceRequestMax = 7;
+// The device password: its length, a zero byte, 16 characters (EE-Data 732..749).
+inline constexpr ImageBlock PasswordCells{24, 18};
 inline constexpr ImageBlock GsmManagedOutputs{256, 6};     // EE-Data 964..969
 inline constexpr ImageBlock FollowMask{262, 4};            // 32-bit little-endian
 }  // namespace common

@@ -56,6 +56,33 @@ TEST_F(CliDevice, ReadWritesTheControllersConfigurationToTheFile) {
   EXPECT_EQ(f[kVldEe + 973], static_cast<std::uint8_t>(0xFF - 973));
 }
 
+TEST_F(CliDevice, TraceOfARead) {
+  sim::Memories m;
+  const std::string secret = "\x05\x00hello";
+  std::copy(secret.begin(), secret.end(), m.ee.begin() + 732);
+  sim::writeState(dir.file("state"), m);
+  sim::Simulator sim({"--instant", "--state", dir.file("state")});
+  const auto r = cli({"--port", sim.device(), "--trace", dir.file("line.trace"), "read", "-o", dir.file("read.vld")});
+  EXPECT_EQ(r.exitStatus, 0) << r.err;
+  const auto bytes = test::readBytes(dir.file("line.trace"));
+  const std::string trace(bytes.begin(), bytes.end());
+  EXPECT_EQ(trace.rfind("# watchkeep serial trace, started ", 0), 0u);
+  EXPECT_NE(trace.find(" open " + sim.device() + " 460800: ok\n"), std::string::npos);
+  EXPECT_NE(trace.find(" > 02 00 DC 02\n"), std::string::npos);
+  EXPECT_EQ(trace.find("68 65 6C 6C 6F"), std::string::npos) << "hello";
+  EXPECT_NE(trace.find(" < ** **\n"), std::string::npos);
+  EXPECT_EQ(trace.substr(trace.size() - 7), " close\n");
+  EXPECT_EQ(std::filesystem::status(dir.file("line.trace")).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+  // A trace that cannot be written stops before the controller is asked.
+  const auto bad = cli({"--port", sim.device(), "--trace", dir.file("no/line.trace"), "read", "-o", dir.file("x.vld")});
+  EXPECT_EQ(bad.exitStatus, 2);
+  EXPECT_EQ(bad.err, "watchkeep-cli: cannot write the trace " + dir.file("no/line.trace") +
+                         ": No such file or directory\n");
+  EXPECT_FALSE(test::fileExists(dir.file("x.vld")));
+}
+
 TEST_F(CliDevice, FailedReadWritesNoFile) {
   sim::Simulator sim({"--instant", "--silent"});
   storeSettings("Port=" + sim.device() + "\n");

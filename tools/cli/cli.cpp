@@ -15,7 +15,7 @@ namespace wk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: watchkeep-cli [--port PORT] COMMAND [ARGUMENTS]\n"
+    "usage: watchkeep-cli [--port PORT] [--trace FILE] COMMAND [ARGUMENTS]\n"
     "\n"
     "Keeps GZ4410 configurations as .vld files, like the Watchkeep Configurator.\n"
     "\n"
@@ -46,6 +46,9 @@ constexpr const char* kUsage =
     "Options:\n"
     "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
     "                       without it the \"Port\" setting is used\n"
+    "  --trace FILE         append a trace of every byte on the serial line, with time\n"
+    "                       stamps, to FILE, for support (the device password is shown\n"
+    "                       as **); without it the variable WATCHKEEP_TRACE may name one\n"
     "  -h, --help           show this text\n"
     "\n"
     "Messages go to standard error. Exit status: 0 success, 1 the controller\n"
@@ -191,6 +194,14 @@ int run(const std::vector<std::string>& args) {
       inv.port = args[++i];
     } else if (arg.rfind("--port=", 0) == 0) {
       inv.port = arg.substr(7);
+    } else if (arg == "--trace" || arg.rfind("--trace=", 0) == 0) {
+      if (arg == "--trace" && i + 1 >= args.size()) return usageError("--trace needs a value");
+      const std::string path = arg == "--trace" ? args[++i] : arg.substr(8);
+      std::string why;
+      if (!traceTo(path, why)) {
+        std::fprintf(stderr, "watchkeep-cli: cannot write the trace %s\n", why.c_str());
+        return kUsageOrFileError;
+      }
     } else {
       break;
     }

@@ -1,9 +1,12 @@
 #include "device_commands.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "seams/qt/qt_settings.h"
 #include "cli.h"
@@ -17,6 +20,7 @@
 #include "onewire/slot_edits.h"
 #include "onewire/temperature_monitor.h"
 #include "link/termios_transport.h"
+#include "link/trace_transport.h"
 #include "seams/clock.h"
 #include "seams/progress.h"
 #include "stderr_prompter.h"
@@ -114,6 +118,20 @@ class TerminalPrompter : public StderrPrompter {
   }
 };
 
+std::string& tracePath() {
+  static std::string path;
+  return path;
+}
+
+// The serial line, traced to --trace FILE or to WATCHKEEP_TRACE.
+std::unique_ptr<link::Transport> serialLine(Clock& clock) {
+  std::string why;
+  auto line = tracePath().empty() ? link::makeProgramTransport(clock, why)
+                                  : link::makeTracedPort(clock, tracePath(), why);
+  if (!why.empty()) std::fprintf(stderr, "watchkeep-cli: no serial trace: %s\n", why.c_str());
+  return line ? std::move(line) : std::make_unique<link::TermiosTransport>(clock);
+}
+
 struct Link {
   explicit Link(const std::optional<std::string>& portName) {
     if (portName) settings.writeString(setting::kSection, setting::kPort, *portName);
@@ -121,8 +139,8 @@ struct Link {
   CommandLineSettings settings;
   TerminalPrompter prompter;
   SystemClock clock;
-  link::TermiosTransport transport{clock};
-  link::DeviceLink device{transport, prompter, settings, clock, [] { return std::make_unique<TerminalProgress>(); }};
+  std::unique_ptr<link::Transport> transport = serialLine(clock);
+  link::DeviceLink device{*transport, prompter, settings, clock, [] { return std::make_unique<TerminalProgress>(); }};
 };
 
 }  // namespace
@@ -142,6 +160,19 @@ int flash(const std::optional<std::string>& port, const std::string& path) {
     case firmware::Outcome::BadFile: return kUsageOrFileError;
     default: return kDeviceFailure;
   }
+}
+
+bool traceTo(const std::string& path, std::string& why) {
+  // Made (for the user alone) and checked now, so that a bad path stops
+  // before the controller is touched.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    why = path + ": " + std::strerror(errno);
+    return false;
+  }
+  ::close(fd);
+  tracePath() = path;
+  return true;
 }
 
 int readAll(const std::optional<std::string>& port, const std::string& outPath) {

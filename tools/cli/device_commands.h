@@ -5,6 +5,11 @@
 
 namespace wk::cli {
 
+// Every device command from now on traces its serial line to path
+// (--trace); without it the variable WATCHKEEP_TRACE may name a file. False,
+// with why, when path cannot be written.
+bool traceTo(const std::string& path, std::string& why);
+
 // Read-all into a new document, saved as outPath only when the read completed.
 // An outPath that cannot be written fails at once, before the port opens.
 int readAll(const std::optional<std::string>& port, const std::string& outPath);
