@@ -36,12 +36,13 @@ std::u16string AliasRecord::text() const {
   return out;
 }
 
-void AliasRecord::store(std::u16string_view text) {
+std::u16string AliasRecord::store(std::u16string_view text) {
   b_[0] = 0;
   for (std::size_t i = 0; i < text.size() && i < kMaxLength && text[i] != u'\0'; ++i) {
     b_[1 + i] = static_cast<std::uint8_t>(TransliterateCyrillic(text[i]) & 0xFF);
     b_[0] = static_cast<std::uint8_t>(i + 1);
   }
+  return this->text();
 }
 
 }  // namespace wk

@@ -28,7 +28,9 @@ class AliasRecord {
   std::u16string text() const;
   // Stores the characters up to the first NUL, the end or 31 characters, each
   // as the low byte of its transliteration. Bytes after the text are kept.
-  void store(std::u16string_view text);
+  // Returns text() afterwards: what the cell shows back, as the controller
+  // will send it.
+  std::u16string store(std::u16string_view text);
 
  private:
   std::span<std::uint8_t> b_;

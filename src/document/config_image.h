@@ -53,6 +53,12 @@ inline constexpr std::size_t kSmsCommentSize = 64;
 inline constexpr std::size_t kAliasRecordSize = 32;
 inline constexpr std::size_t kChannelCount = 24;
 inline constexpr std::size_t kChannelRecordSize = 4;
+inline constexpr std::size_t kChannelAliasCount = 48;  // "if ALARM" of channels 1..24, then "if OK"
+inline constexpr std::size_t kUserEventCount = 16;
+inline constexpr std::size_t kUserEventRecordSize = 6;
+inline constexpr std::size_t kOutputCount = 6;
+inline constexpr std::size_t kOutputRecordSize = 6;
+inline constexpr std::size_t kOutputAliasCount = 12;  // "if off" of outputs 1..6, then "if on"
 
 // Cells of CommonSettings (offsets within the block).
 namespace common {
@@ -75,6 +81,11 @@ constexpr std::size_t offsetOfEeAddress(std::size_t address) { return EeBlock.of
 
 static_assert(SmsRecords.size == kSmsRecordCount * kSmsRecordSize);
 static_assert(SmsComments.size == kSmsRecordCount * kSmsCommentSize);
+static_assert(ChannelRecords.size == kChannelCount * kChannelRecordSize);
+static_assert(ChannelAliases.size == kChannelAliasCount * kAliasRecordSize);
+static_assert(UserEventRecords.size == kUserEventCount * kUserEventRecordSize);
+static_assert(OutputRecords.size == kOutputCount * kOutputRecordSize);
+static_assert(OutputAliases.size == kOutputAliasCount * kAliasRecordSize);
 static_assert(SmsRecords.end() == SmsComments.offset && SmsComments.end() == ChannelAliases.offset &&
               ChannelAliases.end() == UserEventBlock.offset && UserEventBlock.end() == OutputAliases.offset &&
               OutputAliases.end() == SensorAliases.offset && SensorAliases.end() == KeyComments.offset &&

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "document/main_channel_record.h"
 #include "document/notification_lists.h"
 #include "document/notification_record.h"
 #include "document/records.h"

@@ -5,16 +5,6 @@
 
 namespace wk {
 
-template <std::size_t N>
-RecordView<N>::RecordView(std::span<std::uint8_t> bytes) : b_(bytes) {
-  if (bytes.size() != N) throw std::out_of_range("record view of the wrong size");
-}
-
-template class RecordView<image::kSmsRecordSize>;
-template class RecordView<image::kSmsCommentSize>;
-template class RecordView<image::kChannelRecordSize>;
-template class RecordView<image::CommonSettings.size>;
-
 std::string CommonSettingsView::balanceRequest() const {
   const std::size_t length = std::min<std::size_t>(b_[image::common::kBalanceRequestLength],
                                                    image::common::kBalanceRequestMax);
