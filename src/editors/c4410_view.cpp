@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "diagnostics/ui/dlg_health.h"
 #include "document/c4410_doc.h"
 #include "editors/dlg_prop_sms_data.h"
 #include "editors/placeholder_pages.h"
@@ -90,11 +91,12 @@ void C4410View::layoutPages() {
                        stripHeight);
 }
 
-void C4410View::notAvailableYet() { context_.seams.prompter.note(wk::tr("not available yet")); }
-
 void C4410View::OnReadAll() { runReadAll(context_.doc, context_.device()); }
 void C4410View::OnWriteAll() { runWriteAll(context_.doc, context_.device()); }
-void C4410View::OnHealthStatus() { notAvailableYet(); }
+void C4410View::OnHealthStatus() {
+  diag::CDlgHealth dialog(context_.device(), this);
+  dialog.exec();
+}
 
 void C4410View::OnFilePrint(QPrinter& printer) {
   QPrintDialog dialog(&printer, window());

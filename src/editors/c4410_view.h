@@ -78,7 +78,6 @@ class C4410View : public QWidget {
  private:
   void showOnly(int index);
   void layoutPages();
-  void notAvailableYet();
 
   PageContext context_;
   QWidget* tabControl_;
