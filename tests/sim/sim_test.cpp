@@ -449,5 +449,84 @@ TEST(Simulator, BootloaderFaults) {
   EXPECT_EQ(w.stopAndTrace(), (std::vector<std::string>{"U", "W !no-echo"}));
 }
 
+// Diagnostics: 'a' answers the eight raw input readings; the health counters
+// are EE-Data 974..981.
+TEST(Simulator, AnswersTheInputReadings) {
+  Sim s({"--inputs", "128,136,150,175,10,255,0,85"});
+  Client c(s.sim->device());
+  const Bytes reply{'a', 128, 136, 150, 175, 10, 255, 0, 85};
+  EXPECT_EQ(c.ask({'a'}, 9), reply);
+  EXPECT_EQ(c.ask({'a'}, 9), reply);
+  EXPECT_EQ(s.stopAndTrace(),
+            (std::vector<std::string>{"a 128 136 150 175 10 255 0 85", "a 128 136 150 175 10 255 0 85"}));
+}
+
+TEST(Simulator, AnInputSweepsItsRangeOneStepAPollAndBack) {
+  Sim s({"--inputs", "1,2,3,4,5,6,7,8", "--input", "2=10..12", "--input", "8=255..255"});
+  Client c(s.sim->device());
+  std::vector<int> second;
+  for (int i = 0; i < 6; ++i) {
+    const Bytes r = c.ask({'a'}, 9);
+    ASSERT_EQ(r.size(), 9u);
+    EXPECT_EQ(r[1], 1);
+    EXPECT_EQ(r[8], 255);
+    second.push_back(r[2]);
+  }
+  EXPECT_EQ(second, (std::vector<int>{10, 11, 12, 11, 10, 11}));
+}
+
+TEST(Simulator, HealthCountersAreEeDataSetFromTheCommandLineAndKept) {
+  Memories initial;
+  for (std::size_t i = 0; i < 8; ++i) initial.ee[974 + i] = static_cast<std::uint8_t>(i + 1);
+  Sim s({"--health", "3,,0,255"}, &initial);
+  {
+    Client c(s.sim->device());
+    // The command line wins over the state file for the counters it names.
+    EXPECT_EQ(command(c, 'e', params(1, 974), 2), (Bytes{'e', 3, 'e'}));
+    EXPECT_EQ(command(c, 'e', params(1, 975), 2), (Bytes{'e', 2, 'e'}));
+    EXPECT_EQ(command(c, 'e', params(1, 976), 2), (Bytes{'e', 0, 'e'}));
+    EXPECT_EQ(command(c, 'e', params(1, 977), 2), (Bytes{'e', 255, 'e'}));
+    EXPECT_EQ(command(c, 'e', params(1, 978), 2), (Bytes{'e', 5, 'e'}));
+    EXPECT_EQ(command(c, 'E', params(1, 981, {0}), 1), (Bytes{'E', 'E'}));
+  }
+  EXPECT_EQ(s.sim->stop(), 0);
+  Memories saved;
+  ASSERT_TRUE(readState(s.state, saved));
+  EXPECT_EQ(Bytes(saved.ee.begin() + 974, saved.ee.begin() + 982), (Bytes{3, 2, 0, 255, 5, 6, 7, 0}));
+}
+
+TEST(Simulator, InputReadingFaults) {
+  Sim s({"--inputs", "9,9,9,9,9,9,9,9", "--fault", "short@a#2", "--fault", "no-echo@a#3", "--fault",
+         "wrong-echo@a#4"});
+  Client c(s.sim->device());
+  EXPECT_EQ(c.ask({'a'}, 9), (Bytes{'a', 9, 9, 9, 9, 9, 9, 9, 9}));
+  EXPECT_EQ(c.ask({'a'}, 9, milliseconds(200)), (Bytes{'a', 9, 9, 9, 9, 9}));
+  EXPECT_EQ(c.ask({'a'}, 9, milliseconds(200)), Bytes{});
+  EXPECT_EQ(c.ask({'a'}, 9, milliseconds(200)), Bytes{'?'});
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"a 9 9 9 9 9 9 9 9", "a 9 9 9 9 9 !short", "a !no-echo",
+                                                        "a !wrong-echo"}));
+}
+
+TEST(Simulator, RefusesBadDiagnosticsOptions) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--inputs", "256"},
+           {"--inputs", "1,2,3,4,5,6,7,8,9"},
+           {"--inputs", "20..10"},
+           {"--inputs", "-1"},
+           {"--input", "9=1"},
+           {"--input", "0=1"},
+           {"--input", "1:5"},
+           {"--health", "1,2,3,4,5,6,7,8,9"},
+           {"--health", "x"},
+           {"--health"}}) {
+    SCOPED_TRACE(args.front() + " " + (args.size() > 1 ? args[1] : ""));
+    EXPECT_EQ(test::runProcess(WK_SIM_PATH, args).exitStatus, 2);
+  }
+  const auto help = test::runProcess(WK_SIM_PATH, {"--help"});
+  EXPECT_NE(help.out.find("  --health N,N,...  the health counters at EE-Data 974..981"), std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find("  --input I=R "), std::string::npos) << help.out;
+}
+
 }  // namespace
 }  // namespace wk::sim

@@ -2,6 +2,7 @@
 // answers it. A new command is one line here and its case in its handler.
 #include "bootloader_handler.h"
 #include "config_handler.h"
+#include "diagnostics_handler.h"
 #include "dispatch.h"
 #include "onewire_handler.h"
 
@@ -31,6 +32,10 @@ void buildCommandTable(CommandTable& table) {
   table.route('N', bootloader);
   table.route('U', bootloader);
   table.route('W', bootloader);
+
+  // The raw input readings; the health counters are EE-Data of config.
+  auto& diagnostics = table.add<DiagnosticsHandler>(config);
+  table.route('a', diagnostics);
 }
 
 }  // namespace gzsim

@@ -270,6 +270,7 @@ int simulate(int argc, char** argv) {
 
   StateSections sections;
   if (!options.statePath.empty() && !loadState(options.statePath, table, sections)) return 1;
+  for (const auto& h : table.handlers()) h->ready();
 
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {

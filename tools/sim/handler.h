@@ -105,6 +105,10 @@ class Handler {
   // The section as saved; not called when the file has none. False, with
   // why, for a section it cannot take: the simulator then does not start.
   virtual bool loadState(std::span<const std::uint8_t> /*section*/, std::string& /*why*/) { return true; }
+
+  // Called once the options are set and the state file is read, before the
+  // first command: where an option sets what the state file holds.
+  virtual void ready() {}
 };
 
 }  // namespace gzsim
