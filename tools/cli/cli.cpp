@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -42,6 +43,14 @@ constexpr const char* kUsage =
     "  flash FILE.cod       replace the controller's firmware with the code file through\n"
     "                       its bootloader (a progress bar on a terminal); the file is\n"
     "                       read first, so nothing is sent when it cannot be used\n"
+    "  health [--reset]     print the controller's eight health counters, one\n"
+    "                       \"name<TAB>value\" line each; --reset first sets them to 0\n"
+    "  inputs [--mode MODE] [--count K]\n"
+    "                       read the eight input lines K times (default 1), 100 ms\n"
+    "                       apart, each time printing one line per input as the\n"
+    "                       resistance dialog shows it in MODE (default \"ATZ1\"; one\n"
+    "                       of \"1K Lost\", \"0 Set\", \"1 Set\", \"0 or 1 set\",\n"
+    "                       \"0 Lost\", \"1 Lost\", \"ATZ1\" to \"ATZ4\")\n"
     "\n"
     "Options:\n"
     "  --port PORT          the serial port (a device path, or ComN for /dev/ttyS(N-1));\n"
@@ -152,6 +161,26 @@ int commandFlash(const Invocation& inv) {
   return flash(inv.port, inv.operands[0]);
 }
 
+int commandHealth(const Invocation& inv) {
+  if (!inv.operands.empty()) return usageError("health takes no operands");
+  return health(inv.port, !inv.flags.empty());
+}
+
+int commandInputs(const Invocation& inv) {
+  if (!inv.operands.empty()) return usageError("inputs takes no operands");
+  diag::InputMode mode = diag::kStartMode;
+  if (const std::string* name = option(inv, "--mode"); name && !diag::modeFromName(*name, mode))
+    return usageError("unknown mode '" + *name + "'");
+  long count = 1;
+  if (const std::string* text = option(inv, "--count")) {
+    char* end = nullptr;
+    count = std::strtol(text->c_str(), &end, 10);
+    if (text->empty() || *end != '\0' || count < 1 || count > 1000000)
+      return usageError("--count takes a number of polls from 1");
+  }
+  return inputs(inv.port, mode, static_cast<int>(count));
+}
+
 struct Command {
   std::function<int(const Invocation&)> run;
   std::vector<std::string> valueOptions;  // options that take a value
@@ -168,6 +197,8 @@ const std::map<std::string, Command>& commands() {
       {"temp", {commandTemp, {"--count"}, {}}},
       {"info", {commandInfo, {}, {}}},
       {"flash", {commandFlash, {}, {}}},
+      {"health", {commandHealth, {}, {"--reset"}}},
+      {"inputs", {commandInputs, {"--mode", "--count"}, {}}},
   };
   return table;
 }

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "seams/qt/qt_settings.h"
 #include "cli.h"
+#include "diagnostics/health.h"
+#include "diagnostics/input_reader.h"
 #include "document/c4410_doc.h"
 #include "firmware/flasher.h"
 #include "firmware/system_info.h"
@@ -237,6 +240,37 @@ int temperature(const std::optional<std::string>& port, const std::string& romTe
     std::printf("%s\n", centidegreesText(*reading).c_str());
     std::fflush(stdout);
     if (k < count && !monitor.requestReading()) return kDeviceFailure;
+  }
+  return kSuccess;
+}
+
+int health(const std::optional<std::string>& port, bool reset) {
+  Link link(port);
+  const diag::HealthReport report = reset ? diag::ResetStatus(link.device) : diag::ReadStatus(link.device);
+  if (!report.completed) return kDeviceFailure;
+  for (int row = 0; row < diag::kHealthCounterCount; ++row)
+    std::printf("%s\t%s\n", std::string(diag::healthCounterName(row)).c_str(), report.counters.text(row).c_str());
+  return kSuccess;
+}
+
+int inputs(const std::optional<std::string>& port, diag::InputMode mode, int count) {
+  Link link(port);
+  diag::InputReader reader(link.device);
+  if (!reader.open()) return kDeviceFailure;
+  for (int poll = 0; poll < count; ++poll) {
+    if (poll > 0) link.clock.sleepFor(std::chrono::milliseconds(100));
+    reader.forgetShown();  // every poll is printed
+    const diag::TickResult tick = reader.tick(mode, 1);
+    if (tick.readings) {
+      std::string text = reader.text();
+      for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
+      std::fputs(text.c_str(), stdout);
+      std::fflush(stdout);
+    }
+    if (tick.error != diag::ReadError::None) {
+      reader.reportError(tick.error);
+      return kDeviceFailure;
+    }
   }
   return kSuccess;
 }

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "diagnostics/input_lines.h"
+
 namespace wk::cli {
 
 // Every device command from now on traces its serial line to path
@@ -31,5 +33,13 @@ int systemInfo(const std::optional<std::string>& port);
 // The code file through the controller's bootloader, with a progress bar on
 // a terminal. A file that cannot be used is a file error: nothing is sent.
 int flash(const std::optional<std::string>& port, const std::string& path);
+
+// The eight health counters as "name<TAB>value" lines, after setting them to
+// zero when reset. Nothing is printed when they were not all read.
+int health(const std::optional<std::string>& port, bool reset);
+
+// count polls of the input readings, 100 ms apart, each printed as the eight
+// lines of the resistance dialog in mode.
+int inputs(const std::optional<std::string>& port, diag::InputMode mode, int count);
 
 }  // namespace wk::cli
