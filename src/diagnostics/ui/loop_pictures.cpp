@@ -305,18 +305,23 @@ void lineFault(QPainter& p, const LoopScene& s) {
     p.setBrush(Qt::NoBrush);
   }
   if (s.mark == LineMark::CutOrShort) {
-    // Cut: a gap in the lower wire with ragged ends and a spark.
-    const qreal a = 124, b = 144;
+    // Cut: a wide gap in the lower wire with ragged ends and a spark.
+    const qreal a = 116, b = 152;
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(a, kBottom - 4, b - a, 8));
+    p.drawRect(QRectF(a, kBottom - 5, b - a, 10));
     p.setBrush(Qt::NoBrush);
+    p.setPen(pen(kAlarm, 3));
+    p.drawPolyline(QPolygonF({QPointF(a, kBottom - 7), QPointF(a + 5, kBottom - 2), QPointF(a, kBottom + 2),
+                              QPointF(a + 5, kBottom + 7)}));
+    p.drawPolyline(QPolygonF({QPointF(b, kBottom - 7), QPointF(b - 5, kBottom - 2), QPointF(b, kBottom + 2),
+                              QPointF(b - 5, kBottom + 7)}));
     p.setPen(pen(kAlarm, 2.5));
-    p.drawPolyline(QPolygonF({QPointF(a, kBottom - 4), QPointF(a + 3, kBottom), QPointF(a, kBottom + 4)}));
-    p.drawPolyline(QPolygonF({QPointF(b, kBottom - 4), QPointF(b - 3, kBottom), QPointF(b, kBottom + 4)}));
-    p.setPen(pen(kAlarm, 2));
-    p.drawPolyline(QPolygonF({QPointF(136, kBottom - 20), QPointF(131, kBottom - 11), QPointF(137, kBottom - 11),
-                              QPointF(132, kBottom - 2)}));
+    p.setBrush(QColor(0xff, 0xd5, 0x4f));
+    const qreal m = (a + b) / 2;
+    p.drawPolygon(QPolygonF({QPointF(m + 3, kBottom - 26), QPointF(m - 7, kBottom - 10), QPointF(m, kBottom - 10),
+                             QPointF(m - 4, kBottom + 2), QPointF(m + 8, kBottom - 15), QPointF(m + 1, kBottom - 15)}));
+    p.setBrush(Qt::NoBrush);
   }
 }
 
