@@ -10,6 +10,9 @@
 
 #include "diagnostics/ui/dlg_health.h"
 #include "document/c4410_doc.h"
+#include "editors/dlg_prop_ins.h"
+#include "editors/dlg_prop_insuser.h"
+#include "editors/dlg_prop_outs.h"
 #include "editors/dlg_prop_sms_data.h"
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"

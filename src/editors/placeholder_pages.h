@@ -6,32 +6,6 @@
 
 namespace wk {
 
-// "Main Channels".
-class CDlgPropIns : public SectionPage {
- public:
-  CDlgPropIns(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::MainChannels, parent) {}
-  std::vector<ImageBlock> regions() const override {
-    return {image::ChannelRecords, image::CommonSettings, image::ChannelAliases};
-  }
-  void TransferImage(TransferDirection) override {}
-};
-
-// "User Events".
-class CDlgPropInsuser : public SectionPage {
- public:
-  CDlgPropInsuser(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::UserEvents, parent) {}
-  std::vector<ImageBlock> regions() const override { return {image::UserEventRecords, image::UserEventBlock}; }
-  void TransferImage(TransferDirection) override {}
-};
-
-// "Outputs".
-class CDlgPropOuts : public SectionPage {
- public:
-  CDlgPropOuts(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::Outputs, parent) {}
-  std::vector<ImageBlock> regions() const override { return {image::OutputRecords, image::OutputAliases}; }
-  void TransferImage(TransferDirection) override {}
-};
-
 // "Miscellaneous".
 class CDlgPropMisc : public SectionPage {
  public:
