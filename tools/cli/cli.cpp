@@ -2,15 +2,19 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
 
+#include "config_commands.h"
 #include "device_commands.h"
 #include "document/c4410_doc.h"
+#include "language/translate.h"
 #include "stderr_prompter.h"
+#include "util/file_io.h"
 
 namespace wk::cli {
 namespace {
@@ -27,11 +31,27 @@ constexpr const char* kUsage =
     "                       file whose version cannot be read is never written over\n"
     "  read -o FILE         read the whole configuration out of the controller into\n"
     "                       FILE; nothing is written when the read fails\n"
-    "  write FILE [--save-ports-output]\n"
+    "  write FILE [--save-ports-output] [--backup BACKUP]\n"
     "                       write FILE's configuration into the controller; the flag\n"
     "                       (or the \"SavePortsOutput\" setting) leaves the controller\n"
     "                       its own \"GSM managed\" output values; a file whose\n"
-    "                       version cannot be read is not written\n"
+    "                       version cannot be read is not written; with --backup the\n"
+    "                       controller's configuration is first read into BACKUP, and\n"
+    "                       nothing is written when that fails\n"
+    "  verify FILE          read the controller's configuration and show how it\n"
+    "                       differs from what writing FILE sends (as diff does)\n"
+    "  dump FILE [--json] [--all] [--show-password] [--lang FILE.lng]\n"
+    "                       the whole configuration, section by section, in the\n"
+    "                       program's words (disabled SMS rules only with --all), or\n"
+    "                       as JSON; the password only with --show-password\n"
+    "  export FILE -o CONFIG.json\n"
+    "                       the configuration as JSON (password included)\n"
+    "  import CONFIG.json -o FILE [--base BASE]\n"
+    "                       a configuration file from JSON; what the JSON leaves out\n"
+    "                       comes from BASE (default: a new configuration); any\n"
+    "                       error writes nothing\n"
+    "  diff A B [--lang FILE.lng]\n"
+    "                       the differences field by field, one a line\n"
     "  sensors CHANNEL      search 1-Wire bus CHANNEL (1 or 2: thermosensors, 3: the\n"
     "                       iButton keys) and list what it holds, one device a line:\n"
     "                       position, ROM code, part names, description (tab-separated)\n"
@@ -61,7 +81,8 @@ constexpr const char* kUsage =
     "  -h, --help           show this text\n"
     "\n"
     "Messages go to standard error. Exit status: 0 success, 1 the controller\n"
-    "operation failed, 2 a usage or file error.\n";
+    "operation failed, 2 a usage or file error; diff and verify: 0 equal,\n"
+    "1 different, 2 an error.\n";
 
 struct Invocation {
   std::optional<std::string> port;
@@ -148,6 +169,7 @@ int commandTemp(const Invocation& inv) {
 int commandWrite(const Invocation& inv) {
   if (inv.operands.size() != 1) return usageError("write takes FILE");
   const bool keep = !inv.flags.empty();
+  if (const std::string* backup = option(inv, "--backup")) return writeWithBackup(inv.port, inv.operands[0], keep, *backup);
   return writeAll(inv.port, inv.operands[0], keep);
 }
 
@@ -181,6 +203,57 @@ int commandInputs(const Invocation& inv) {
   return inputs(inv.port, mode, static_cast<int>(count));
 }
 
+bool hasFlag(const Invocation& inv, const std::string& flag) {
+  return std::find(inv.flags.begin(), inv.flags.end(), flag) != inv.flags.end();
+}
+
+// --lang FILE.lng: list texts and labels in that language.
+bool loadLanguage(const Invocation& inv) {
+  const std::string* lang = option(inv, "--lang");
+  if (!lang) return true;
+  std::string reason;
+  if (!readFileHead(*lang, 1, &reason)) {
+    std::fprintf(stderr, "watchkeep-cli: cannot read %s: %s\n", lang->c_str(), reason.c_str());
+    return false;
+  }
+  LoadTranslations(*lang);
+  return true;
+}
+
+int commandDump(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("dump takes FILE");
+  if (!loadLanguage(inv)) return kUsageOrFileError;
+  DumpOptions options;
+  options.json = hasFlag(inv, "--json");
+  options.all = hasFlag(inv, "--all");
+  options.showPassword = hasFlag(inv, "--show-password");
+  return dump(inv.operands[0], options);
+}
+
+int commandExport(const Invocation& inv) {
+  const std::string* out = option(inv, "-o");
+  if (!out || inv.operands.size() != 1) return usageError("export takes FILE -o CONFIG.json");
+  return exportJson(inv.operands[0], *out);
+}
+
+int commandImport(const Invocation& inv) {
+  const std::string* out = option(inv, "-o");
+  if (!out || inv.operands.size() != 1) return usageError("import takes CONFIG.json -o FILE");
+  const std::string* base = option(inv, "--base");
+  return importJson(inv.operands[0], *out, base ? std::optional<std::string>(*base) : std::nullopt);
+}
+
+int commandDiff(const Invocation& inv) {
+  if (inv.operands.size() != 2) return usageError("diff takes A B");
+  if (!loadLanguage(inv)) return kUsageOrFileError;
+  return diffFiles(inv.operands[0], inv.operands[1]);
+}
+
+int commandVerify(const Invocation& inv) {
+  if (inv.operands.size() != 1) return usageError("verify takes FILE");
+  return verify(inv.port, inv.operands[0]);
+}
+
 struct Command {
   std::function<int(const Invocation&)> run;
   std::vector<std::string> valueOptions;  // options that take a value
@@ -192,7 +265,12 @@ const std::map<std::string, Command>& commands() {
       {"new", {commandNew, {"-o"}, {}}},
       {"convert", {commandConvert, {"-o"}, {}}},
       {"read", {commandRead, {"-o"}, {}}},
-      {"write", {commandWrite, {}, {"--save-ports-output"}}},
+      {"write", {commandWrite, {"--backup"}, {"--save-ports-output"}}},
+      {"verify", {commandVerify, {}, {}}},
+      {"dump", {commandDump, {"--lang"}, {"--json", "--all", "--show-password"}}},
+      {"export", {commandExport, {"-o"}, {}}},
+      {"import", {commandImport, {"-o", "--base"}, {}}},
+      {"diff", {commandDiff, {"--lang"}, {}}},
       {"sensors", {commandSensors, {}, {}}},
       {"temp", {commandTemp, {"--count"}, {}}},
       {"info", {commandInfo, {}, {}}},

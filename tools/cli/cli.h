@@ -7,6 +7,7 @@ namespace wk::cli {
 enum ExitStatus : int {
   kSuccess = 0,
   kDeviceFailure = 1,  // the controller operation failed
+  kDifferent = 1,      // diff and verify: the configurations differ
   kUsageOrFileError = 2,
 };
 

@@ -1,6 +1,7 @@
 #include "device_commands.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,9 +14,12 @@
 #include "cli.h"
 #include "diagnostics/health.h"
 #include "diagnostics/input_reader.h"
+#include "config_commands.h"
 #include "document/c4410_doc.h"
 #include "firmware/flasher.h"
 #include "firmware/system_info.h"
+#include "document/config_image.h"
+#include "document/vld_file.h"
 #include "link/read_write_all.h"
 #include "language/translate.h"
 #include "onewire/crc8.h"
@@ -273,6 +277,75 @@ int inputs(const std::optional<std::string>& port, diag::InputMode mode, int cou
     }
   }
   return kSuccess;
+}
+
+namespace {
+
+// Whether two paths name one file (through links too).
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+int verify(const std::optional<std::string>& port, const std::string& path) {
+  C4410Doc file;
+  if (!openVld(path, file.image())) return kUsageOrFileError;
+  // What a write of the file sends.
+  file.collectEditors();
+  Link link(port);
+  C4410Doc held;
+  held.makeNew();
+  if (link::ReadAll(held, link.device) != link::TransferOutcome::Completed) return kUsageOrFileError;
+  // The cells read-all always clears say nothing about the controller.
+  ConfigImage& controller = held.image();
+  const ImageBlock cleared[] = {
+      {image::CommonSettings.offset + image::common::kReadAllCleared, 1},
+      {image::CommonSettings.offset + image::common::GsmManagedOutputs.offset, image::common::GsmManagedOutputs.size},
+  };
+  for (const ImageBlock& block : cleared) {
+    const auto from = file.image().slice(block);
+    std::copy(from.begin(), from.end(), controller.slice(block).begin());
+  }
+  return printDifferences(file.image(), controller);
+}
+
+int writeWithBackup(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,
+                    const std::string& backupPath) {
+  Link link(port);
+  if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
+  C4410Doc doc;
+  if (!doc.open(path, link.prompter)) return kUsageOrFileError;
+  if (doc.hasFallbackContents()) {
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the version of %s cannot be read\n",
+                 path.c_str());
+    return kUsageOrFileError;
+  }
+  if (sameFile(path, backupPath)) {
+    std::fprintf(stderr, "watchkeep-cli: the backup would replace %s itself\n", path.c_str());
+    return kUsageOrFileError;
+  }
+  std::string reason;
+  if (!canWriteFileAtomically(backupPath, &reason)) {
+    std::fprintf(stderr, "watchkeep-cli: cannot write the backup %s: %s\n", backupPath.c_str(), reason.c_str());
+    return kUsageOrFileError;
+  }
+  C4410Doc backup;
+  backup.makeNew();
+  if (link::ReadAll(backup, link.device) != link::TransferOutcome::Completed) {
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: its configuration could not be read "
+                         "into the backup\n");
+    return kDeviceFailure;
+  }
+  // The controller's configuration as read, not as collecting the pages would leave it.
+  if (!writeFileAtomically(backupPath, vld::serialize(backup.image()), &reason)) {
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: cannot write the backup %s: %s\n",
+                 backupPath.c_str(), reason.c_str());
+    return kUsageOrFileError;
+  }
+  return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess : kDeviceFailure;
 }
 
 }  // namespace wk::cli

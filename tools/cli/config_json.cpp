@@ -1,0 +1,392 @@
+#include "config_json.h"
+
+#include <cmath>
+#include <set>
+
+#include "document/config_fields.h"
+#include "document/rom_code.h"
+#include "onewire/crc8.h"
+#include "onewire/family_table.h"
+#include "util/utf.h"
+
+namespace wk::cli {
+namespace {
+
+using config::Field;
+using config::FieldType;
+using config::Value;
+using Json = nlohmann::ordered_json;
+
+// The informational keys of a slot that holds a ROM code: written, and
+// accepted but ignored on import.
+constexpr const char* kPartNames = "partNames";
+constexpr const char* kDescription = "description";
+
+bool romFailsCheck(const Value& v) {
+  const auto code = RomCode::parse(v.text);
+  return code && !code->isEmpty() && OneWireCrc8(*code) != 0;
+}
+
+Json valueJson(const Field& field, const std::optional<Value>& value, const JsonOptions& options) {
+  if (!value) return nullptr;
+  const Value& v = *value;
+  if (field.secret && !options.showPassword && v.form == Value::Form::Text)
+    return Json{{"set", !v.text.empty()}, {"length", utf8ToUtf16(v.text).size()}};
+  switch (v.form) {
+    case Value::Form::Null:
+      return nullptr;
+    case Value::Form::Text:
+      return v.text;
+    case Value::Form::Integer:
+      if (field.type == FieldType::Centidegrees) return static_cast<double>(v.number) / 100.0;
+      return v.number;
+    case Value::Form::Boolean:
+      return v.flag;
+    case Value::Form::Flags:
+      return v.flags;
+    case Value::Form::Code:
+      return Json{{"code", v.number}};
+    case Value::Form::Hex:
+      return Json{{"hex", config::hexText(v.bytes)}};
+  }
+  return nullptr;
+}
+
+// The fields of a record as JSON members; fields with an element form one array.
+Json recordJson(const config::Record& record, config::Reader& reader, const ConfigImage& image,
+                const JsonOptions& options) {
+  Json out = Json::object();
+  for (const Field& f : record.fields) {
+    std::optional<Value> value = reader.read(f);
+    if (f.type == FieldType::RomCode && value && value->form == Value::Form::Text && romFailsCheck(*value)) {
+      // Not a code the controller hands over: carried as its bytes.
+      const auto code = RomCode::parse(value->text);
+      value = Value::ofHex({code->bytes.begin(), code->bytes.end()});
+    }
+    Json j = valueJson(f, value, options);
+    if (f.element > 0) {
+      if (!out.contains(f.key)) out[f.key] = Json::array();
+      out[f.key].push_back(std::move(j));
+    } else {
+      out[f.key] = std::move(j);
+    }
+    if (f.type == FieldType::RomCode) {
+      const auto bytes = image.slice(f.scope.offset, RomCode::kSize);
+      const FamilyText family = FamilyTexts(bytes[0]);
+      out[kPartNames] = std::string(family.partNames);
+      out[kDescription] = std::string(family.description);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+nlohmann::ordered_json toJson(const ConfigImage& image, const JsonOptions& options) {
+  Json root = Json::object();
+  root["format"] = kJsonFormat;
+  root["formatVersion"] = kJsonFormatVersion;
+  config::Reader reader(image);
+  for (const config::Section& s : config::Description::get().sections()) {
+    if (s.single) {
+      root[s.key] = recordJson(s.records.front(), reader, image, options);
+    } else {
+      Json list = Json::array();
+      for (const config::Record& r : s.records) list.push_back(recordJson(r, reader, image, options));
+      root[s.key] = std::move(list);
+    }
+  }
+  return root;
+}
+
+// ---------------------------------------------------------------------------
+// Import
+
+namespace {
+
+class Importer {
+ public:
+  explicit Importer(ConfigImage& image) : image_(image) {}
+
+  void root(const Json& j) {
+    if (!j.is_object()) return fail("(top)", "is " + typeName(j) + ", not an object");
+    const auto& sections = config::Description::get().sections();
+    for (const auto& [key, value] : j.items()) {
+      if (key == "format") {
+        if (!value.is_string() || value.get<std::string>() != kJsonFormat)
+          fail("format", std::string("is not \"") + kJsonFormat + "\"");
+      } else if (key == "formatVersion") {
+        if (!value.is_number_integer() || value.get<std::int64_t>() != kJsonFormatVersion)
+          fail("formatVersion", "is not " + std::to_string(kJsonFormatVersion));
+      } else if (std::none_of(sections.begin(), sections.end(), [&](const auto& s) { return s.key == key; })) {
+        fail(key, "unknown key");
+      }
+    }
+    for (const config::Section& s : sections) {
+      if (!j.contains(s.key)) continue;
+      const Json& value = j[s.key];
+      if (s.single) {
+        record(s.records.front(), value);
+        continue;
+      }
+      if (!value.is_array()) {
+        fail(s.key, "is " + typeName(value) + ", not an array of " + std::to_string(s.records.size()) + " records");
+        continue;
+      }
+      if (value.size() != s.records.size()) {
+        fail(s.key, "holds " + std::to_string(value.size()) + " records, not " + std::to_string(s.records.size()));
+        continue;
+      }
+      for (std::size_t i = 0; i < s.records.size(); ++i) record(s.records[i], value[i]);
+    }
+  }
+
+  std::vector<std::string> errors;
+
+ private:
+  static std::string typeName(const Json& j) {
+    if (j.is_null()) return "null";
+    if (j.is_boolean()) return "a boolean";
+    if (j.is_number()) return "a number";
+    if (j.is_string()) return "a string";
+    if (j.is_array()) return "an array";
+    return "an object";
+  }
+
+  void fail(const std::string& path, const std::string& what) {
+    if (errors.size() < kMaxErrors) errors.push_back(path + ": " + what);
+  }
+
+  void record(const config::Record& r, const Json& j) {
+    if (!j.is_object()) return fail(r.path, "is " + typeName(j) + ", not an object");
+    std::set<std::string> known;
+    bool hasRom = false;
+    for (const Field& f : r.fields) {
+      known.insert(f.key);
+      hasRom = hasRom || f.type == FieldType::RomCode;
+    }
+    for (const auto& [key, value] : j.items()) {
+      if (hasRom && (key == kPartNames || key == kDescription)) {
+        if (!value.is_string()) fail(r.path + "." + key, "is " + typeName(value) + ", not a string");
+      } else if (!known.count(key)) {
+        fail(r.path + "." + key, "unknown key");
+      }
+    }
+    for (std::size_t i = 0; i < r.fields.size(); ++i) {
+      const Field& f = r.fields[i];
+      if (!j.contains(f.key)) continue;
+      const Json& value = j[f.key];
+      if (f.element == 0) {
+        field(f, f.path, value);
+        continue;
+      }
+      if (f.element > 1) continue;  // the whole list goes with its first element
+      std::size_t count = 0;
+      while (i + count < r.fields.size() && r.fields[i + count].key == f.key) ++count;
+      const std::string listPath = r.path + "." + f.key;
+      if (!value.is_array()) {
+        fail(listPath, "is " + typeName(value) + ", not an array of " + std::to_string(count));
+        continue;
+      }
+      if (value.size() != count) {
+        fail(listPath, "holds " + std::to_string(value.size()) + " entries, not " + std::to_string(count));
+        continue;
+      }
+      for (std::size_t e = 0; e < count; ++e) field(r.fields[i + e], r.fields[i + e].path, value[e]);
+    }
+  }
+
+  void field(const Field& f, const std::string& path, const Json& j) {
+    const bool applies = !f.applies || f.applies(image_);
+    if (!applies) {
+      if (!j.is_null()) fail(path, "means nothing for this record (give null or leave it out)");
+      return;
+    }
+    std::optional<Value> value = convert(f, path, j);
+    if (!value) return;
+    if (auto error = config::write(f, image_, *value)) fail(path, *error);
+  }
+
+  // The JSON value as a value of the field; nothing (and an error) when its
+  // type does not fit. The hidden password form is nothing without an error.
+  std::optional<Value> convert(const Field& f, const std::string& path, const Json& j) {
+    if (j.is_object()) return raw(f, path, j);
+    switch (f.type) {
+      case FieldType::Phone:
+        if (j.is_null()) return Value{};
+        [[fallthrough]];
+      case FieldType::Text:
+      case FieldType::Choice:
+        if (j.is_string()) return Value::ofText(j.get<std::string>());
+        break;
+      case FieldType::RomCode:
+        if (j.is_string()) {
+          Value v = Value::ofText(j.get<std::string>());
+          if (romFailsCheck(v)) {
+            fail(path, "\"" + v.text + "\" fails the ROM code's CRC check");
+            return std::nullopt;
+          }
+          return v;
+        }
+        break;
+      case FieldType::Integer:
+      case FieldType::Seconds:
+        if (j.is_number_integer()) {
+          if (j.is_number_unsigned() && j.get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
+            fail(path, "is out of range " + std::to_string(f.min) + ".." + std::to_string(f.max));
+            return std::nullopt;
+          }
+          return Value::ofInteger(j.get<std::int64_t>());
+        }
+        if (j.is_number_float()) {
+          fail(path, "takes a whole number");
+          return std::nullopt;
+        }
+        break;
+      case FieldType::Centidegrees:
+        if (j.is_number()) {
+          const double degrees = j.get<double>();
+          const double hundredths = degrees * 100.0;
+          const double rounded = std::round(hundredths);
+          if (!std::isfinite(hundredths) || rounded < INT16_MIN || rounded > INT16_MAX) {
+            fail(path, "is out of range -327.68..327.67");
+            return std::nullopt;
+          }
+          if (std::fabs(hundredths - rounded) > 1e-6) {
+            fail(path, "has more than two decimals");
+            return std::nullopt;
+          }
+          return Value::ofInteger(static_cast<std::int64_t>(rounded));
+        }
+        break;
+      case FieldType::Boolean:
+        if (j.is_boolean()) return Value::ofBoolean(j.get<bool>());
+        break;
+      case FieldType::Flags:
+        if (j.is_array()) {
+          std::vector<std::string> flags;
+          for (std::size_t i = 0; i < j.size(); ++i) {
+            if (!j[i].is_string()) {
+              fail(path + "[" + std::to_string(i) + "]", "is " + typeName(j[i]) + ", not a string");
+              return std::nullopt;
+            }
+            flags.push_back(j[i].get<std::string>());
+          }
+          return Value::ofFlags(std::move(flags));
+        }
+        break;
+    }
+    fail(path, "is " + typeName(j) + ", not " + expected(f));
+    return std::nullopt;
+  }
+
+  std::optional<Value> raw(const Field& f, const std::string& path, const Json& j) {
+    if (f.secret && j.contains("set")) {
+      // The hidden form of dump --json: the password stays as the base holds it.
+      for (const auto& [key, value] : j.items())
+        if ((key != "set" || !value.is_boolean()) && (key != "length" || !value.is_number_unsigned())) {
+          fail(path, "the hidden password form holds only \"set\" and \"length\"");
+          return std::nullopt;
+        }
+      return std::nullopt;
+    }
+    if (j.size() != 1 || !(j.contains("code") || j.contains("hex"))) {
+      fail(path, "an object here holds \"code\" or \"hex\" alone");
+      return std::nullopt;
+    }
+    if (j.contains("code")) {
+      if (!f.getCode) {
+        fail(path, "takes no code");
+        return std::nullopt;
+      }
+      const Json& c = j["code"];
+      if (!c.is_number_unsigned() || c.get<std::uint64_t>() > 0xFFFFFFFFu) {
+        fail(path + ".code", "is not a code (a whole number from 0)");
+        return std::nullopt;
+      }
+      return Value::ofCode(c.get<std::int64_t>());
+    }
+    if (f.hexHeader == 0) {
+      fail(path, "takes no hex bytes");
+      return std::nullopt;
+    }
+    const Json& h = j["hex"];
+    const auto bytes = h.is_string() ? config::parseHex(h.get<std::string>()) : std::nullopt;
+    if (!bytes) {
+      fail(path + ".hex", "is not an even number of hexadecimal digits");
+      return std::nullopt;
+    }
+    return Value::ofHex(*bytes);
+  }
+
+  static std::string expected(const Field& f) {
+    switch (f.type) {
+      case FieldType::Text:
+        return "a text";
+      case FieldType::Phone:
+        return "a phone number (a string of digits) or null";
+      case FieldType::RomCode:
+        return "a ROM code (a string of 16 hexadecimal digits)";
+      case FieldType::Choice:
+        return "one of its list's texts (a string)";
+      case FieldType::Integer:
+      case FieldType::Seconds:
+        return "a whole number";
+      case FieldType::Centidegrees:
+        return "a temperature in degrees (a number)";
+      case FieldType::Boolean:
+        return "true or false";
+      case FieldType::Flags:
+        return "an array of its list's texts";
+    }
+    return "a value";
+  }
+
+  static constexpr std::size_t kMaxErrors = 100;
+  ConfigImage& image_;
+};
+
+// Nesting deeper than any configuration needs is refused before parsing.
+bool tooDeep(std::string_view text, int limit) {
+  int depth = 0;
+  bool inString = false, escaped = false;
+  for (const char c : text) {
+    if (inString) {
+      if (escaped)
+        escaped = false;
+      else if (c == '\\')
+        escaped = true;
+      else if (c == '"')
+        inString = false;
+      continue;
+    }
+    if (c == '"') inString = true;
+    if (c == '[' || c == '{') {
+      if (++depth > limit) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> fromJson(std::string_view text, ConfigImage& image) {
+  if (text.size() > kMaxJsonBytes) return {"the JSON text is larger than 16 MiB"};
+  if (tooDeep(text, 16)) return {"the JSON text is nested deeper than a configuration"};
+  Json j;
+  try {
+    j = Json::parse(text.begin(), text.end());
+  } catch (const nlohmann::json::parse_error& e) {
+    std::string what = e.what();
+    // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
+    if (const auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
+    return {"not JSON: " + what};
+  }
+  Importer importer(image);
+  importer.root(j);
+  return importer.errors;
+}
+
+}  // namespace wk::cli
