@@ -1,0 +1,416 @@
+// The configuration as data: the JSON both ways, and dump, export, import,
+// diff, verify and write --backup of watchkeep-cli (against gz4410-sim where
+// a controller is needed).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "config_json.h"
+#include "document/alias_record.h"
+#include "document/c4410_doc.h"
+#include "document/config_fields.h"
+#include "document/notification_record.h"
+#include "document/onewire_records.h"
+#include "document/vld_file.h"
+#include "onewire/crc8.h"
+#include "sim_launcher.h"
+#include "support/hex.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace wk {
+namespace {
+
+using test::runProcess;
+using test::TempDir;
+
+// A ROM code whose CRC byte is right, from its first seven bytes.
+RomCode validRom(std::string_view first7) {
+  RomCode code = *RomCode::parse(std::string(first7) + "00");
+  code.bytes[7] = OneWireCrc8(std::span<const std::uint8_t>(code.bytes).first(7));
+  return code;
+}
+
+ConfigImage newImage() {
+  C4410Doc doc;
+  doc.makeNew();
+  return doc.image();
+}
+
+ConfigImage randomImage(unsigned seed) {
+  std::mt19937 rng(seed);
+  ConfigImage image;
+  for (auto& b : image.all()) b = static_cast<std::uint8_t>(rng());
+  return image;
+}
+
+// A document full of edits made through the record views, as the pages make them.
+ConfigImage editedImage() {
+  ConfigImage image = newImage();
+  for (std::size_t k = 0; k < 256; k += 3) {
+    NotificationRecord r = NotificationRecord::at(image, k);
+    r.setEnabled(k % 2 == 0);
+    r.setKind(static_cast<std::uint8_t>(1 + k % 3));
+    r.setCondition(static_cast<std::uint8_t>(1 + k % 3));
+    r.setSound(static_cast<std::uint8_t>(k % 8));
+    r.setSoundLength(static_cast<std::uint16_t>(k * 250));
+    r.setSourceCategory(static_cast<std::uint8_t>(k % 5));
+    r.setSourceIndex(static_cast<unsigned>(k % 16));
+    r.setChannels({k % 2 == 0, false, true, false, false, k % 5 == 0});
+    r.phone().setText(k % 2 ? u"0012345678" : u"5550101");
+    r.setText(k % 4 == 0 ? u"Тревога в зоне" : u"Alarm in zone 3, call the guard");
+    SmsCommentRecord::at(image, k).setText(u"Коридор / hall");
+  }
+  for (int c = 0; c < 2; ++c)
+    for (std::size_t s = 0; s < 16; s += 2) {
+      ThermoSensorRecord t = ThermoSensorRecord::at(image, c, s);
+      t.setRomCode(validRom("28FF4C1B031603"));
+      t.setSlotNumber(static_cast<std::uint8_t>(s));
+      t.setReacts(s % 4 == 0);
+      t.setRequestCount(static_cast<unsigned>(s * 3));
+      SensorAlias(image, c, s).store(u"Склад " + std::u16string(1, static_cast<char16_t>(u'0' + s % 10)));
+    }
+  for (std::size_t s = 0; s < 16; s += 5) {
+    IButtonKeyRecord::at(image, s).setRomCode(validRom("01A2B3C4D5E6F7"));
+    IButtonKeyRecord::at(image, s).setKeyType(static_cast<std::uint8_t>(s % 8));
+    IButtonCommentRecord::at(image, s).store(u"Охрана");
+  }
+  return image;
+}
+
+// The image the JSON of source gives, applied onto base.
+ConfigImage throughJson(const ConfigImage& source, const ConfigImage& base) {
+  const std::string text = cli::toJson(source).dump(2);
+  ConfigImage out = base;
+  const auto errors = cli::fromJson(text, out);
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  return out;
+}
+
+void expectEveryFieldAsIn(const ConfigImage& source, const ConfigImage& result) {
+  for (const config::Section& s : config::Description::get().sections())
+    for (const config::Record& r : s.records)
+      for (const config::Field& f : r.fields) {
+        const auto bits = config::ownedBits(f, source);
+        ASSERT_EQ(config::ownedBits(f, result).size(), bits.size()) << f.path;
+        for (const config::Bits& b : bits)
+          ASSERT_EQ(result.at(b.offset) & b.mask, source.at(b.offset) & b.mask) << f.path;
+      }
+}
+
+TEST(ConfigJson, ExportThenImportGivesBackTheSameBytes) {
+  const std::vector<std::pair<std::string, ConfigImage>> images = {
+      {"new", newImage()}, {"edited", editedImage()}, {"random 1", randomImage(1)}, {"random 2", randomImage(2)}};
+  for (const auto& [name, image] : images) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(throughJson(image, image) == image) << "with the file as base";
+    expectEveryFieldAsIn(image, throughJson(image, newImage()));
+  }
+}
+
+TEST(ConfigJson, TheShapeOfARecord) {
+  ConfigImage image = editedImage();
+  const auto j = cli::toJson(image);
+  EXPECT_EQ(j["format"], "watchkeep-configuration");
+  EXPECT_EQ(j["formatVersion"], 1);
+  EXPECT_EQ(j["sms"].size(), 256u);
+  EXPECT_EQ(j["sms"][3].dump(),
+            R"({"enabled":false,"phone":"0012345678","category":"Thermosensor error","source":"Thermosensor error T1.04",)"
+            R"("condition":"if ALARM ON","kind":"SMS","text":"Alarm in zone 3, call the guard","sound":"WAIL",)"
+            R"("channels":["CH3"],"soundLength":750,"comment":"Коридор / hall"})");
+  EXPECT_EQ(j["sensors1"][0].dump(),
+            R"({"rom":")" + validRom("28FF4C1B031603").text() + R"(","partNames":"DS18B20","description":"programmable resolution digital )"
+            R"(thermometer","slotNumber":0,"reacts":true,"requests":0,"alias":"Sklad 0"})");
+  EXPECT_EQ(j["keys"][1]["rom"], "0000000000000000");
+  EXPECT_EQ(j["keys"][1]["keyType"], "Common Key");
+  // Values no editor writes, and a ROM code that fails its check.
+  image.at(62436 + 8) = 9;
+  image.at(62116 + 7) ^= 1;
+  image.at(17) = 1;
+  const auto odd = cli::toJson(image);
+  EXPECT_EQ(odd["keys"][0]["keyType"].dump(), R"({"code":9})");
+  // "Тревога в зоне" taken as 8-bit: 14 characters of one byte each.
+  EXPECT_EQ(odd["sms"][0]["text"].dump(), R"({"hex":"0E010422044004350432043E04330430"})");
+  EXPECT_EQ(odd["sms"][1]["phone"], nullptr);
+  EXPECT_EQ(odd["sensors1"][0]["rom"]["hex"], validRom("28FF4C1B031603").text().substr(0, 14) +
+                                                  config::hexText(std::vector<std::uint8_t>{
+                                                      static_cast<std::uint8_t>(image.at(62116 + 7))}));
+}
+
+ConfigImage imported(const std::string& json, std::vector<std::string>* errors = nullptr) {
+  ConfigImage image = newImage();
+  auto e = cli::fromJson(json, image);
+  if (errors) *errors = e;
+  return image;
+}
+
+// A whole "sms" array whose record n (from 0) is replaced by record.
+std::string smsWith(int n, const std::string& record) {
+  std::string s = R"({"sms":[)";
+  for (int i = 0; i < 256; ++i) s += std::string(i ? "," : "") + (i == n ? record : "{}");
+  return s + "]}";
+}
+
+TEST(ConfigJson, WhatTheJsonLeavesOutComesFromTheBase) {
+  ConfigImage base = editedImage();
+  const ConfigImage before = base;
+  ASSERT_TRUE(cli::fromJson(smsWith(17, R"({"phone":"0098765"})"), base).empty());
+  ConfigImage expected = before;
+  NotificationRecord::at(expected, 17).phone().setText(u"0098765");
+  EXPECT_TRUE(base == expected);
+  ASSERT_TRUE(cli::fromJson(R"({"format":"watchkeep-configuration"})", base).empty());
+  EXPECT_TRUE(base == expected);
+}
+
+TEST(ConfigJson, EveryErrorNamesItsPath) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"[]", "(top): is an array, not an object"},
+      {"{\"sms\":", "not JSON: parse error at line 1, column 8: syntax error while parsing value - unexpected end "
+                    "of input; expected '[', '{', or a literal"},
+      {R"({"smss":[]})", "smss: unknown key"},
+      {R"({"format":"other"})", "format: is not \"watchkeep-configuration\""},
+      {R"({"formatVersion":2})", "formatVersion: is not 1"},
+      {R"({"sms":{}})", "sms: is an object, not an array of 256 records"},
+      {R"({"sms":[{}]})", "sms: holds 1 records, not 256"},
+      {smsWith(0, "3"), "sms[1]: is a number, not an object"},
+      {smsWith(16, R"({"phon":""})"), "sms[17].phon: unknown key"},
+      {smsWith(16, R"({"phone":12345})"), "sms[17].phone: is a number, not a phone number (a string of digits) or null"},
+      {smsWith(16, R"({"phone":"00123456789012345678"})"),
+       "sms[17].phone: \"00123456789012345678\" is too long: 18 digits, at most 16 fit (after a leading 00)"},
+      {smsWith(16, R"({"phone":"+4930"})"), "sms[17].phone: \"+4930\" holds characters other than digits"},
+      {smsWith(1, R"({"kind":"SMS+CALL"})"), "sms[2].kind: \"SMS+CALL\" is no item of its list"},
+      {smsWith(1, R"({"kind":{"code":4}})"), "sms[2].kind: code 4 is out of range 0..3"},
+      {smsWith(1, R"({"kind":{"code":-1}})"), "sms[2].kind.code: is not a code (a whole number from 0)"},
+      {smsWith(1, R"({"kind":{"code":1,"hex":""}})"), "sms[2].kind: an object here holds \"code\" or \"hex\" alone"},
+      {smsWith(1, R"({"enabled":1})"), "sms[2].enabled: is a number, not true or false"},
+      {smsWith(1, R"({"soundLength":65536})"), "sms[2].soundLength: 65536 is out of range 0..65535"},
+      {smsWith(1, R"({"soundLength":1.5})"), "sms[2].soundLength: takes a whole number"},
+      {smsWith(1, R"({"soundLength":"0:00:10"})"), "sms[2].soundLength: is a string, not a whole number"},
+      {smsWith(1, R"({"channels":["CH1","CH9"]})"), "sms[2].channels: \"CH9\" is no item of its list"},
+      {smsWith(1, R"({"channels":[1]})"), "sms[2].channels[0]: is a number, not a string"},
+      {smsWith(1, R"({"source":"Main Channel 25"})"),
+       "sms[2].source: \"Main Channel 25\" is no source of the category \"Main Channel\""},
+      {smsWith(1, R"({"category":"System Event","condition":"if ALARM ON"})"),
+       "sms[2].condition: means nothing for this record (give null or leave it out)"},
+      {smsWith(1, R"({"text":{"hex":"0301"}})"), "sms[2].text: hex holds 2 bytes, its length bytes call for 5"},
+      {smsWith(1, R"({"text":{"hex":"0G"}})"), "sms[2].text.hex: is not an even number of hexadecimal digits"},
+      {smsWith(1, R"({"comment":"1234567890123456789012345678901234"})"),
+       "sms[2].comment: is 34 UTF-16 units long, at most 31 fit"},
+      {R"({"sensors1":[{"alias":"Склад на первом этаже, у лестницы"},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "sensors1[1].alias: is 33 characters long, at most 31 fit"},
+      {R"({"sensors1":[{"requests":64},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "sensors1[1].requests: 64 is out of range 0..63"},
+      {R"({"keys":[{"rom":"28FF4C1B0316035B"},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "keys[1].rom: \"28FF4C1B0316035B\" fails the ROM code's CRC check"},
+      {R"({"keys":[{"rom":"28FF"},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "keys[1].rom: \"28FF\" is no ROM code (16 hexadecimal digits)"},
+      {R"({"keys":[{"partNames":3},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "keys[1].partNames: is a number, not a string"},
+      {std::string(40, '[') + std::string(40, ']'), "the JSON text is nested deeper than a configuration"},
+  };
+  for (const auto& [json, message] : cases) {
+    std::vector<std::string> errors;
+    imported(json, &errors);
+    ASSERT_EQ(errors.size(), 1u) << json;
+    EXPECT_EQ(errors[0], message);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The commands
+
+test::ProcessResult cli(const std::vector<std::string>& args) { return runProcess(WK_CLI_PATH, args); }
+
+class CliConfig : public ::testing::Test {
+ protected:
+  void SetUp() override { ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1); }
+  std::string save(const std::string& name, const ConfigImage& image) {
+    test::writeBytes(dir.file(name), vld::serialize(image));
+    return dir.file(name);
+  }
+  TempDir config;
+  TempDir dir;
+};
+
+TEST_F(CliConfig, ExportAndImportAreByteIdentical) {
+  for (const auto& [name, image] : std::vector<std::pair<std::string, ConfigImage>>{
+           {"new", newImage()}, {"edited", editedImage()}, {"random", randomImage(9)}}) {
+    SCOPED_TRACE(name);
+    const std::string vldPath = save(name + ".vld", image);
+    const auto e = cli({"export", vldPath, "-o", dir.file(name + ".json")});
+    ASSERT_EQ(e.exitStatus, 0) << e.err;
+    const auto i = cli({"import", dir.file(name + ".json"), "--base", vldPath, "-o", dir.file(name + "-back.vld")});
+    ASSERT_EQ(i.exitStatus, 0) << i.err;
+    EXPECT_EQ(test::readBytes(dir.file(name + "-back.vld")), test::readBytes(vldPath));
+  }
+  // Without a base a new configuration fills what the JSON does not hold.
+  std::ofstream(dir.file("one.json")) << smsWith(16, R"({"enabled":true,"phone":"0012345"})");
+  ASSERT_EQ(cli({"import", dir.file("one.json"), "-o", dir.file("one.vld")}).exitStatus, 0);
+  ConfigImage expected = newImage();
+  NotificationRecord::at(expected, 16).setEnabled(true);
+  NotificationRecord::at(expected, 16).phone().setText(u"0012345");
+  EXPECT_EQ(test::readBytes(dir.file("one.vld")), vld::serialize(expected));
+}
+
+TEST_F(CliConfig, AnImportErrorWritesNothing) {
+  std::ofstream(dir.file("bad.json")) << smsWith(16, R"({"phone":"00123456789012345678","kind":"Call"})");
+  test::writeBytes(dir.file("out.vld"), {1, 2, 3});
+  const auto r = cli({"import", dir.file("bad.json"), "-o", dir.file("out.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, dir.file("bad.json") +
+                       ": sms[17].phone: \"00123456789012345678\" is too long: 18 digits, at most 16 fit (after a "
+                       "leading 00)\n" +
+                       dir.file("bad.json") + ": sms[17].kind: \"Call\" is no item of its list\n" +
+                       "watchkeep-cli: nothing was written\n");
+  EXPECT_EQ(test::readBytes(dir.file("out.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
+  const auto missing = cli({"import", dir.file("none.json"), "-o", dir.file("x.vld")});
+  EXPECT_EQ(missing.exitStatus, 2);
+  EXPECT_FALSE(test::fileExists(dir.file("x.vld")));
+}
+
+TEST_F(CliConfig, DiffExitsLikeDiff) {
+  const ConfigImage a = newImage();
+  ConfigImage b = a;
+  NotificationRecord::at(b, 16).phone().setText(u"0098765");
+  b.at(58368 + 7) = 0x42;
+  const std::string pa = save("a.vld", a), pb = save("b.vld", b);
+  const auto same = cli({"diff", pa, pa});
+  EXPECT_EQ(same.exitStatus, 0);
+  EXPECT_EQ(same.out, "");
+  const auto different = cli({"diff", pa, pb});
+  EXPECT_EQ(different.exitStatus, 1);
+  EXPECT_EQ(different.out, "sms[17].phone: (none) -> 0098765\nimage[58375] (UserEventBlock+7): 00 -> 42\n");
+  EXPECT_EQ(cli({"diff", pa, dir.file("none.vld")}).exitStatus, 2);
+  EXPECT_EQ(cli({"diff", pa}).exitStatus, 2);
+}
+
+TEST_F(CliConfig, DumpShowsEnabledRulesUnlessAll) {
+  ConfigImage image = newImage();
+  NotificationRecord r = NotificationRecord::at(image, 4);
+  r.setEnabled(true);
+  r.setKind(1);
+  r.setCondition(2);
+  r.phone().setText(u"0012345");
+  r.setText(u"Door open");
+  const std::string path = save("site.vld", image);
+  const auto d = cli({"dump", path});
+  ASSERT_EQ(d.exitStatus, 0) << d.err;
+  EXPECT_NE(d.out.find("SMS Data\n"
+                       "  sms[5]\n"
+                       "    En                  yes\n"
+                       "    Phone number        0012345\n"
+                       "    Source Category     Main Channel\n"
+                       "    Source              Main Channel 1\n"
+                       "    Condition           if ALARM OFF\n"
+                       "    SMS or CALL         SMS\n"
+                       "    Text Message (SMS)  \"Door open\"\n"
+                       "    Sound               -\n"
+                       "    Channels            -\n"
+                       "    Sound Length        0:00:10\n"
+                       "    Comments            \"\"\n"
+                       "  (255 disabled rules left out; --all shows them)\n"),
+            std::string::npos)
+      << d.out;
+  EXPECT_EQ(cli({"dump", path, "--all"}).out.find("disabled rules left out"), std::string::npos);
+  const auto j = cli({"dump", path, "--json"});
+  EXPECT_EQ(nlohmann::json::parse(j.out)["sms"][4]["text"], "Door open");
+}
+
+// The simulator with a state file and a trace.
+struct Controller {
+  Controller(TempDir& dir, const sim::Memories& memories, std::vector<std::string> extra = {})
+      : state(dir.file("sim.state")), trace(dir.file("sim" + std::to_string(++started) + ".trace")) {
+    sim::writeState(state, memories);
+    std::vector<std::string> args{"--instant", "--state", state, "--trace", trace};
+    args.insert(args.end(), extra.begin(), extra.end());
+    sim = std::make_unique<sim::Simulator>(args);
+  }
+  std::vector<std::string> stopAndTrace() {
+    sim.reset();
+    std::vector<std::string> lines;
+    std::ifstream in(trace);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  sim::Memories memories() {
+    sim.reset();
+    sim::Memories m;
+    EXPECT_TRUE(sim::readState(state, m));
+    return m;
+  }
+  static inline int started = 0;
+  std::string state, trace;
+  std::unique_ptr<sim::Simulator> sim;
+};
+
+sim::Memories memoriesOf(const ConfigImage& image) {
+  sim::Memories m;
+  std::copy_n(image.all().begin(), image::kSeePartSize, m.see.begin());
+  std::copy_n(image.all().begin() + image::kSeePartSize, image::kEePartSize, m.ee.begin());
+  return m;
+}
+
+TEST_F(CliConfig, VerifyAfterAWriteFindsNothingAndThenTheChange) {
+  const ConfigImage site = editedImage();
+  const std::string path = save("site.vld", site);
+  sim::Memories before;
+  std::fill(before.ee.begin(), before.ee.end(), 0x5A);
+  Controller controller(dir, before);
+  const std::string port = controller.sim->device();
+  const auto w = cli({"--port", port, "write", path});
+  ASSERT_EQ(w.exitStatus, 0) << w.err;
+  const auto v = cli({"--port", port, "verify", path});
+  EXPECT_EQ(v.exitStatus, 0) << v.err;
+  EXPECT_EQ(v.out, "");
+  // The controller's memory changes behind the installer's back.
+  sim::Memories changed = controller.memories();
+  changed.ee[228 + 9] ^= 0x01;  // sensors1[1]: react to errors
+  changed.see[59392] = 0x07;    // a byte no field holds (yet)
+  Controller again(dir, changed);
+  const auto v2 = cli({"--port", again.sim->device(), "verify", path});
+  EXPECT_EQ(v2.exitStatus, 1) << v2.err;
+  EXPECT_EQ(v2.out, "sensors1[1].reacts: yes -> no\nimage[59392] (OutputAliases+0): 00 -> 07\n");
+  EXPECT_EQ(cli({"--port", "/dev/ttyWK-none", "verify", path}).exitStatus, 2);
+}
+
+TEST_F(CliConfig, WriteTakesABackupFirst) {
+  const ConfigImage held = randomImage(4);
+  const ConfigImage site = editedImage();
+  const std::string path = save("site.vld", site);
+  Controller controller(dir, memoriesOf(held));
+  const auto w = cli({"--port", controller.sim->device(), "write", path, "--backup", dir.file("backup.vld")});
+  ASSERT_EQ(w.exitStatus, 0) << w.err;
+  EXPECT_EQ(w.err, "Read compleeted\nWrite compleeted\n");
+  // The backup is the controller's configuration as read-all leaves it.
+  ConfigImage expected = held;
+  expected.at(image::CommonSettings.offset + 2) = 0;
+  for (std::size_t i = 256; i < 262; ++i) expected.at(image::CommonSettings.offset + i) = 0;
+  EXPECT_EQ(test::readBytes(dir.file("backup.vld")), vld::serialize(expected));
+  const sim::Memories after = controller.memories();
+  EXPECT_TRUE(std::equal(after.see.begin(), after.see.begin() + image::kSeePartSize, site.all().begin()));
+}
+
+TEST_F(CliConfig, NothingIsWrittenWhenTheBackupCannotBeRead) {
+  const std::string path = save("site.vld", editedImage());
+  Controller controller(dir, memoriesOf(randomImage(5)), {"--fault", "no-echo@e#1"});
+  const auto w = cli({"--port", controller.sim->device(), "write", path, "--backup", dir.file("backup.vld")});
+  EXPECT_EQ(w.exitStatus, 1);
+  EXPECT_NE(w.err.find("watchkeep-cli: nothing was written to the controller: its configuration could not be read "
+                       "into the backup\n"),
+            std::string::npos)
+      << w.err;
+  EXPECT_FALSE(test::fileExists(dir.file("backup.vld")));
+  for (const std::string& line : controller.stopAndTrace())
+    EXPECT_TRUE(line[0] != 'S' && line[0] != 'E') << "a write command reached the controller: " << line;
+  // A backup that cannot be saved stops the write before the controller is asked.
+  Controller again(dir, memoriesOf(randomImage(5)));
+  const auto r = cli({"--port", again.sim->device(), "write", path, "--backup", dir.file("no/such/backup.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_TRUE(again.stopAndTrace().empty());
+  EXPECT_EQ(cli({"write", path, "--backup", path}).exitStatus, 2);
+}
+
+}  // namespace
+}  // namespace wk
