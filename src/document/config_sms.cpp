@@ -38,6 +38,9 @@ Field sourceField(ImageBlock scope) {
   f.label = "Source";
   f.type = FieldType::Choice;
   f.scope = scope;
+  // Every category's sources, for the front ends that list what may be given.
+  for (const auto& items : englishTexts().sourceItems)
+    for (const auto& text : items) f.items.push_back({0, utf8(text)});
   const std::size_t at = scope.offset;
   f.applies = [scope](const ConfigImage& image) { return hasSource(image, scope); };
   f.owned = [at, scope](const ConfigImage& image, std::vector<Bits>& out) {

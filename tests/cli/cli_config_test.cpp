@@ -209,6 +209,7 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
       {R"({"keys":[{"partNames":3},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
        "keys[1].partNames: is a number, not a string"},
       {std::string(40, '[') + std::string(40, ']'), "the JSON text is nested deeper than a configuration"},
+      {R"({"sms": 1e999})", "not JSON: number overflow parsing '1e999'"},
   };
   for (const auto& [json, message] : cases) {
     std::vector<std::string> errors;
@@ -216,6 +217,18 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
     ASSERT_EQ(errors.size(), 1u) << json;
     EXPECT_EQ(errors[0], message);
   }
+}
+
+// The schema in docs/ is what the description gives: regenerate it with
+// watchkeep-cli schema > docs/configuration.schema.json when this fails.
+TEST(ConfigJson, TheDocumentedSchemaIsTheDescriptions) {
+  const auto file = test::readBytes(std::string(WK_SOURCE_DIR) + "/docs/configuration.schema.json");
+  EXPECT_EQ(std::string(file.begin(), file.end()), cli::jsonSchema().dump(2) + "\n");
+  // Every list text of the description is in it.
+  const std::string text(file.begin(), file.end());
+  for (const config::Section& s : config::Description::get().sections())
+    for (const config::Field& f : s.records.front().fields)
+      for (const config::Item& i : f.items) EXPECT_NE(text.find(nlohmann::json(i.text).dump()), std::string::npos) << i.text;
 }
 
 // ---------------------------------------------------------------------------

@@ -52,6 +52,7 @@ constexpr const char* kUsage =
     "                       error writes nothing\n"
     "  diff A B [--lang FILE.lng]\n"
     "                       the differences field by field, one a line\n"
+    "  schema               the JSON Schema of the JSON of export and import\n"
     "  sensors CHANNEL      search 1-Wire bus CHANNEL (1 or 2: thermosensors, 3: the\n"
     "                       iButton keys) and list what it holds, one device a line:\n"
     "                       position, ROM code, part names, description (tab-separated)\n"
@@ -249,6 +250,11 @@ int commandDiff(const Invocation& inv) {
   return diffFiles(inv.operands[0], inv.operands[1]);
 }
 
+int commandSchema(const Invocation& inv) {
+  if (!inv.operands.empty()) return usageError("schema takes no arguments");
+  return schema();
+}
+
 int commandVerify(const Invocation& inv) {
   if (inv.operands.size() != 1) return usageError("verify takes FILE");
   return verify(inv.port, inv.operands[0]);
@@ -271,6 +277,7 @@ const std::map<std::string, Command>& commands() {
       {"export", {commandExport, {"-o"}, {}}},
       {"import", {commandImport, {"-o", "--base"}, {}}},
       {"diff", {commandDiff, {"--lang"}, {}}},
+      {"schema", {commandSchema, {}, {}}},
       {"sensors", {commandSensors, {}, {}}},
       {"temp", {commandTemp, {"--count"}, {}}},
       {"info", {commandInfo, {}, {}}},

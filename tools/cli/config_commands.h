@@ -10,18 +10,18 @@ namespace wk::cli {
 
 struct DumpOptions {
   bool json = false;
-  bool all = false;           // the disabled SMS rules too
+  bool all = false;  // the disabled SMS rules and the records as in a new configuration too
   bool showPassword = false;
 };
-
-// The whole configuration as text for people (or JSON), to standard output.
-std::string dumpText(const ConfigImage& image, const DumpOptions& options);
 
 // Opens a .vld file as the program does; false (with the message on standard
 // error) when it cannot be read or its version is unknown.
 bool openVld(const std::string& path, ConfigImage& image);
 // Prints the differences of b from a; kSuccess when there are none, else kDifferent.
 int printDifferences(const ConfigImage& a, const ConfigImage& b);
+
+// The JSON Schema of the JSON, to standard output.
+int schema();
 
 int dump(const std::string& path, const DumpOptions& options);
 int exportJson(const std::string& path, const std::string& outPath);

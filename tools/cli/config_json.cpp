@@ -1,5 +1,6 @@
 #include "config_json.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 
@@ -100,6 +101,126 @@ nlohmann::ordered_json toJson(const ConfigImage& image, const JsonOptions& optio
 }
 
 // ---------------------------------------------------------------------------
+// Schema
+
+namespace {
+
+Json fieldSchema(const Field& f) {
+  Json typed;
+  switch (f.type) {
+    case FieldType::Text:
+      typed = {{"type", "string"}};
+      break;
+    case FieldType::Phone:
+      typed = {{"type", "string"}, {"pattern", "^(00)?[0-9]{0,16}$"}};
+      break;
+    case FieldType::RomCode:
+      typed = {{"type", "string"}, {"pattern", "^[0-9A-Fa-f]{16}$"}};
+      break;
+    case FieldType::Choice: {
+      Json items = Json::array();
+      for (const config::Item& i : f.items) items.push_back(i.text);
+      typed = {{"enum", items}};
+      break;
+    }
+    case FieldType::Integer:
+    case FieldType::Seconds:
+      typed = {{"type", "integer"}, {"minimum", f.min}, {"maximum", f.max}};
+      break;
+    case FieldType::Centidegrees:
+      typed = {{"type", "number"}, {"minimum", -327.68}, {"maximum", 327.67}};
+      break;
+    case FieldType::Boolean:
+      typed = {{"type", "boolean"}};
+      break;
+    case FieldType::Flags: {
+      Json items = Json::array();
+      for (const config::Item& i : f.items) items.push_back(i.text);
+      typed = {{"type", "array"}, {"items", {{"enum", items}}}};
+      break;
+    }
+  }
+  Json any = Json::array({typed});
+  if (f.type == FieldType::Phone || f.applies) any.push_back({{"type", "null"}});
+  if (f.getCode) any.push_back({{"$ref", "#/$defs/code"}});
+  if (f.hexHeader > 0) any.push_back({{"$ref", "#/$defs/hex"}});
+  if (f.secret) any.push_back({{"$ref", "#/$defs/hiddenPassword"}});
+  Json out = any.size() == 1 ? typed : Json{{"anyOf", any}};
+  out["description"] = f.label;
+  return out;
+}
+
+Json recordSchema(const config::Record& r) {
+  Json properties = Json::object();
+  for (const Field& f : r.fields) {
+    if (f.element > 1) continue;
+    if (f.element == 1) {
+      const auto count = std::count_if(r.fields.begin(), r.fields.end(), [&](const Field& g) { return g.key == f.key; });
+      Json item = fieldSchema(f);
+      properties[f.key] = {{"type", "array"}, {"minItems", count}, {"maxItems", count}, {"items", item}};
+    } else {
+      properties[f.key] = fieldSchema(f);
+    }
+    if (f.type == FieldType::RomCode) {
+      properties[kPartNames] = {{"type", "string"}, {"description", "the family's part names; ignored on import"}};
+      properties[kDescription] = {{"type", "string"}, {"description", "the family's description; ignored on import"}};
+    }
+  }
+  return {{"type", "object"}, {"additionalProperties", false}, {"properties", properties}};
+}
+
+}  // namespace
+
+nlohmann::ordered_json jsonSchema() {
+  Json root = {
+      {"$schema", "https://json-schema.org/draft/2020-12/schema"},
+      {"$id", "watchkeep-configuration.schema.json"},
+      {"title", "GZ4410 configuration"},
+      {"description", "A configuration as watchkeep-cli export writes it and import reads it."},
+      {"type", "object"},
+      {"additionalProperties", false},
+  };
+  Json properties = {
+      {"format", {{"const", kJsonFormat}}},
+      {"formatVersion", {{"const", kJsonFormatVersion}}},
+  };
+  Json defs = {
+      {"code",
+       {{"description", "the field's stored code, for a value no list item carries"},
+        {"type", "object"},
+        {"additionalProperties", false},
+        {"required", {"code"}},
+        {"properties", {{"code", {{"type", "integer"}, {"minimum", 0}}}}}}},
+      {"hex",
+       {{"description", "the bytes the field holds, for a value the program would not write"},
+        {"type", "object"},
+        {"additionalProperties", false},
+        {"required", {"hex"}},
+        {"properties", {{"hex", {{"type", "string"}, {"pattern", "^([0-9A-Fa-f]{2})*$"}}}}}}},
+      {"hiddenPassword",
+       {{"description", "dump --json without --show-password; import keeps the base's password"},
+        {"type", "object"},
+        {"additionalProperties", false},
+        {"properties", {{"set", {{"type", "boolean"}}}, {"length", {{"type", "integer"}, {"minimum", 0}}}}}}},
+  };
+  for (const config::Section& s : config::Description::get().sections()) {
+    defs[s.key] = recordSchema(s.records.front());
+    const Json ref = {{"$ref", "#/$defs/" + s.key}};
+    if (s.single)
+      properties[s.key] = ref;
+    else
+      properties[s.key] = {{"description", s.title},
+                           {"type", "array"},
+                           {"minItems", s.records.size()},
+                           {"maxItems", s.records.size()},
+                           {"items", ref}};
+  }
+  root["properties"] = properties;
+  root["$defs"] = defs;
+  return root;
+}
+
+// ---------------------------------------------------------------------------
 // Import
 
 namespace {
@@ -111,7 +232,9 @@ class Importer {
   void root(const Json& j) {
     if (!j.is_object()) return fail("(top)", "is " + typeName(j) + ", not an object");
     const auto& sections = config::Description::get().sections();
-    for (const auto& [key, value] : j.items()) {
+    for (const auto& member : j.items()) {
+      const std::string& key = member.key();
+      const Json& value = member.value();
       if (key == "format") {
         if (!value.is_string() || value.get<std::string>() != kJsonFormat)
           fail("format", std::string("is not \"") + kJsonFormat + "\"");
@@ -378,7 +501,8 @@ std::vector<std::string> fromJson(std::string_view text, ConfigImage& image) {
   Json j;
   try {
     j = Json::parse(text.begin(), text.end());
-  } catch (const nlohmann::json::parse_error& e) {
+  } catch (const nlohmann::json::exception& e) {
+    // A syntax error, or a number beyond what any number holds.
     std::string what = e.what();
     // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
     if (const auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);

@@ -23,6 +23,9 @@ struct JsonOptions {
 
 nlohmann::ordered_json toJson(const ConfigImage& image, const JsonOptions& options = {});
 
+// The JSON Schema of that JSON (docs/configuration.schema.json is its output).
+nlohmann::ordered_json jsonSchema();
+
 // Applies the JSON text onto image, which holds the base: what the JSON does
 // not carry stays as it is. Returns the errors, each "path: what is wrong";
 // when there are any, image may hold part of the JSON and must not be used.
