@@ -4,6 +4,15 @@
 
 namespace wk::config {
 
+namespace {
+
+bool sameRegion(std::size_t a, std::size_t b) {
+  const std::string ra = regionOf(a), rb = regionOf(b);
+  return ra.compare(0, ra.find('+'), rb, 0, rb.find('+')) == 0;
+}
+
+}  // namespace
+
 Differences diff(const ConfigImage& a, const ConfigImage& b) {
   Differences out;
   Reader ra(a), rb(b);
@@ -21,8 +30,7 @@ Differences diff(const ConfigImage& a, const ConfigImage& b) {
     const std::uint8_t loose = static_cast<std::uint8_t>(~(ma[i] | mb[i]));
     if (((a.at(i) ^ b.at(i)) & loose) == 0) continue;
     const bool extends = !out.bytes.empty() && out.bytes.back().offset + out.bytes.back().before.size() == i &&
-                         regionOf(out.bytes.back().offset).substr(0, regionOf(out.bytes.back().offset).find('+')) ==
-                             regionOf(i).substr(0, regionOf(i).find('+'));
+                         sameRegion(out.bytes.back().offset, i);
     if (!extends) out.bytes.push_back({i, {}, {}});
     out.bytes.back().before.push_back(a.at(i));
     out.bytes.back().after.push_back(b.at(i));

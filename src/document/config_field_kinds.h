@@ -51,6 +51,7 @@ std::u16string utf16(std::string_view text);
 
 // Describing the sections, one file each.
 void describeSmsData(Description& description);
+void describeChannels(Description& description);
 void describeOneWire(Description& description);
 
 }  // namespace wk::config

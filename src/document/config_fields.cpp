@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "document/alias_record.h"
+#include "document/centidegrees.h"
 #include "document/config_field_kinds.h"
 #include "document/phone_number_field.h"
 #include "util/bytes.h"
@@ -63,7 +64,9 @@ void setCodeForm(Field& field, const Accessor& accessor) {
 const Description& Description::get() {
   static const Description description = [] {
     Description d;
+    // In the order of the program's tabs.
     describeSmsData(d);
+    describeChannels(d);
     describeOneWire(d);
     return d;
   }();
@@ -238,9 +241,7 @@ std::string secondsText(std::int64_t seconds) {
 }
 
 std::string centidegreesText(std::int64_t value) {
-  const long long v = value;
-  const long long whole = std::llabs(v) / 100, hundredths = std::llabs(v) % 100;
-  return strprintf("%s%lld.%02lld", v < 0 ? "-" : "", whole, hundredths);
+  return Centidegrees::text(static_cast<std::int16_t>(value));
 }
 
 std::string displayText(const Field& field, const Value& value, const Translator& translate) {

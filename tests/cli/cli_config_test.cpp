@@ -10,6 +10,9 @@
 #include "config_json.h"
 #include "document/alias_record.h"
 #include "document/c4410_doc.h"
+#include "document/main_channel_record.h"
+#include "document/output_record.h"
+#include "document/user_event_record.h"
 #include "document/config_fields.h"
 #include "document/notification_record.h"
 #include "document/onewire_records.h"
@@ -72,6 +75,32 @@ ConfigImage editedImage() {
       t.setRequestCount(static_cast<unsigned>(s * 3));
       SensorAlias(image, c, s).store(u"Склад " + std::u16string(1, static_cast<char16_t>(u'0' + s % 10)));
     }
+  for (std::size_t k = 0; k < 24; k += 2) {
+    MainChannelRecord c = MainChannelRecord::at(image, k);
+    c.setWorkmode(WorkmodeTable.items()[k % 5].code);
+    c.setAlarmCondition(static_cast<std::uint8_t>(k % 18));
+    c.setMultiaction(static_cast<std::uint8_t>(k % 4));
+    c.setAlarmOnTimeout(static_cast<std::uint8_t>(k * 10));
+    ChannelAliasTable(image).ifAlarm(k).store(u"Дверь " + std::u16string(1, static_cast<char16_t>(u'A' + k)));
+    FollowMask::of(image).setFollows(k, k % 4 == 0);
+  }
+  for (std::size_t k = 0; k < 16; k += 3) {
+    UserEventRecord u = UserEventRecord::at(image, k);
+    u.setWorkmode(2);
+    u.setSensor(SensorRef{2, static_cast<int>(k + 1)});
+    u.setLo(static_cast<std::int16_t>(-550 + static_cast<int>(k)));
+    u.setHi(2569);
+    u.setCondition(1);
+  }
+  for (std::size_t k = 0; k < 6; k += 2) {
+    OutputRecord o = OutputRecord::at(image, k);
+    o.setUse(1);
+    o.setType(1);
+    o.setInverse(true);
+    o.setHysteresisLow(-69);
+    o.setHysteresisHigh(69);
+    OutputAliasTable(image).ifOn(k).store(u"Heater on");
+  }
   for (std::size_t s = 0; s < 16; s += 5) {
     IButtonKeyRecord::at(image, s).setRomCode(validRom("01A2B3C4D5E6F7"));
     IButtonKeyRecord::at(image, s).setKeyType(static_cast<std::uint8_t>(s % 8));
@@ -124,6 +153,15 @@ TEST(ConfigJson, TheShapeOfARecord) {
             R"({"rom":")" + validRom("28FF4C1B031603").text() + R"(","partNames":"DS18B20","description":"programmable resolution digital )"
             R"(thermometer","slotNumber":0,"reacts":true,"requests":0,"alias":"Sklad 0"})");
   EXPECT_EQ(j["keys"][1]["rom"], "0000000000000000");
+  EXPECT_EQ(j["channels"][0].dump(),
+            R"({"workmode":"Channel off","input":1,"alarmOnTimeout":0,"alarmOffTimeout":0,"alarmCondition":"R-change",)"
+            R"("multiaction":"Multi-zone","aliasIfAlarm":"","aliasIfOk":"","follow":false})");
+  EXPECT_EQ(j["userEvents"][0].dump(),
+            R"({"workmode":"Channel off","sensor":"T1.01","lo":0.0,"hi":0.0,"condition":"Lower then \"Lo\"",)"
+            R"("multiaction":"Multi-zone"})");
+  EXPECT_EQ(j["outputs"][5].dump(),
+            R"({"use":"Not in use","sensor":"T1.01","hysteresisLow":0.0,"hysteresisHigh":0.0,"type":"Heater",)"
+            R"("inverse":false,"aliasIfOff":"","aliasIfOn":""})");
   EXPECT_EQ(j["keys"][1]["keyType"], "Common Key");
   // Values no editor writes, and a ROM code that fails its check.
   image.at(62436 + 8) = 9;
@@ -209,6 +247,15 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
       {R"({"keys":[{"partNames":3},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
        "keys[1].partNames: is a number, not a string"},
       {std::string(40, '[') + std::string(40, ']'), "the JSON text is nested deeper than a configuration"},
+      {R"({"userEvents":[{"lo":1.005},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "userEvents[1].lo: has more than two decimals"},
+      {R"({"userEvents":[{"hi":400},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "userEvents[1].hi: is out of range -327.68..327.67"},
+      {R"({"userEvents":[{"sensor":"T3.01"},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "userEvents[1].sensor: \"T3.01\" is no item of its list"},
+      {R"({"outputs":[{"use":"Thermostat","type":"cooler"},{},{},{},{},{}]})",
+       "outputs[1].type: \"cooler\" is no item of its list"},
+      {R"({"channels":[{"alarmOnTimeout":300}]})", "channels: holds 1 records, not 24"},
       {R"({"sms": 1e999})", "not JSON: number overflow parsing '1e999'"},
   };
   for (const auto& [json, message] : cases) {
@@ -380,11 +427,11 @@ TEST_F(CliConfig, VerifyAfterAWriteFindsNothingAndThenTheChange) {
   // The controller's memory changes behind the installer's back.
   sim::Memories changed = controller.memories();
   changed.ee[228 + 9] ^= 0x01;  // sensors1[1]: react to errors
-  changed.see[59392] = 0x07;    // a byte no field holds (yet)
+  changed.see[58368] = 0x07;    // a byte no field holds
   Controller again(dir, changed);
   const auto v2 = cli({"--port", again.sim->device(), "verify", path});
   EXPECT_EQ(v2.exitStatus, 1) << v2.err;
-  EXPECT_EQ(v2.out, "sensors1[1].reacts: yes -> no\nimage[59392] (OutputAliases+0): 00 -> 07\n");
+  EXPECT_EQ(v2.out, "sensors1[1].reacts: yes -> no\nimage[58368] (UserEventBlock+0): 00 -> 07\n");
   EXPECT_EQ(cli({"--port", "/dev/ttyWK-none", "verify", path}).exitStatus, 2);
 }
 

@@ -174,6 +174,45 @@ TEST(ConfigDescription, ValuesAreStoredWithTheEditorsRules) {
   EXPECT_EQ(bytesAt(image, 62436 + 20, 9), hex("01 A2 B3 C4 D5 E6 F7 00 05"));
 }
 
+TEST(ConfigDescription, ChannelsUserEventsAndOutputsAreStoredWithTheEditorsRules) {
+  ConfigImage image = newImage();
+  writeOk("channels[3].workmode", image, Value::ofText("Perimeter mode line"));
+  writeOk("channels[3].input", image, Value::ofInteger(6));
+  writeOk("channels[3].alarmCondition", image, Value::ofText("ATZ4 Line Error"));
+  writeOk("channels[3].multiaction", image, Value::ofText("30 sec freeze"));
+  writeOk("channels[3].alarmOnTimeout", image, Value::ofInteger(255));
+  writeOk("channels[3].alarmOffTimeout", image, Value::ofInteger(7));
+  EXPECT_EQ(bytesAt(image, 61888 + 8, 4), hex("11 E5 FF 07"));
+  writeOk("channels[3].aliasIfAlarm", image, Value::ofText("Привет"));
+  EXPECT_EQ(bytesAt(image, 56832 + 2 * 32, 7), hex("06 50 72 69 76 65 74"));
+  writeOk("channels[24].aliasIfOk", image, Value::ofText("OK"));
+  EXPECT_EQ(bytesAt(image, 56832 + 47 * 32, 3), hex("02 4F 4B"));
+  writeOk("channels[24].follow", image, Value::ofBoolean(true));
+  writeOk("channels[1].follow", image, Value::ofBoolean(true));
+  EXPECT_EQ(bytesAt(image, 62858, 4), hex("01 00 80 00"));
+  writeOk("userEvents[1].lo", image, Value::ofInteger(-500));
+  writeOk("userEvents[1].hi", image, Value::ofInteger(2550));
+  writeOk("userEvents[1].sensor", image, Value::ofText("T2.16"));
+  writeOk("userEvents[1].condition", image, Value::ofText("Higher then \"Hi\""));
+  writeOk("userEvents[1].workmode", image, Value::ofText("Guard line"));
+  writeOk("userEvents[1].multiaction", image, Value::ofText("Single-zone"));
+  EXPECT_EQ(bytesAt(image, 61984, 6), hex("1F 15 F6 09 0C FE"));
+  writeOk("outputs[2].use", image, Value::ofText("Thermostat"));
+  writeOk("outputs[2].type", image, Value::ofText("Cooler"));
+  writeOk("outputs[2].inverse", image, Value::ofBoolean(true));
+  writeOk("outputs[2].hysteresisHigh", image, Value::ofInteger(150));
+  writeOk("outputs[2].sensor", image, Value::ofText("T1.02"));
+  EXPECT_EQ(bytesAt(image, 62080 + 6, 6), hex("02 13 96 00 00 00"));
+  writeOk("outputs[6].aliasIfOn", image, Value::ofText("Siren"));
+  EXPECT_EQ(bytesAt(image, 59392 + 11 * 32, 6), hex("05 53 69 72 65 6E"));
+  Reader r(image);
+  EXPECT_EQ(displayText(field("userEvents[1].lo"), *r.read(field("userEvents[1].lo"))), "-5.00");
+  EXPECT_EQ(displayText(field("channels[3].input"), *r.read(field("channels[3].input"))), "6");
+  image.at(61888 + 1) = 0x18;  // workmode 3: not offered
+  EXPECT_EQ(Reader(image).read(field("channels[1].workmode")), Value::ofCode(3));
+  EXPECT_TRUE(write(field("channels[1].alarmOnTimeout"), image, Value::ofInteger(300)));
+}
+
 TEST(ConfigDescription, ValuesNoEditorWritesAreReadRaw) {
   ConfigImage image = newImage();
   // An 8-bit text, and a UCS-2 text of ASCII alone (the editor packs that).
@@ -280,6 +319,13 @@ TEST(ConfigDiff, OneBitOfEachSectionShows) {
       {62116 + 9, "sensors1[1].reacts: no -> yes"},
       {62276 + 150, "sensors2[16].rom: 0000000000000000 -> 0100000000000000"},
       {62436 + 8, "keys[1].keyType: Common Key -> Perimeter Key"},
+      {61888 + 4 * 5 + 1, "channels[6].input: 6 -> 5"},
+      {62858 + 2, "channels[17].follow: no -> yes"},
+      {62858 + 3, "image[62861] (CommonSettings+265): 00 -> 01"},
+      {56832 + 32 * 30, "channels[7].aliasIfOk: \"\" -> hex:0100"},
+      {61984 + 6 * 15 + 4, "userEvents[16].lo: 0.00 -> 0.01"},
+      {62080 + 5, "outputs[1].hysteresisLow: 0.00 -> 2.56"},
+      {62080 + 1, "outputs[1].inverse: no -> yes"},
       {58368, "image[58368] (UserEventBlock+0): 00 -> 01"},
       {61856 + 31, "image[61887] (ReservedB+31): 00 -> 01"},
   };
