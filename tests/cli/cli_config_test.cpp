@@ -153,10 +153,10 @@ TEST(ConfigJson, TheShapeOfARecord) {
             R"({"rom":")" + validRom("28FF4C1B031603").text() + R"(","partNames":"DS18B20","description":"programmable resolution digital )"
             R"(thermometer","slotNumber":0,"reacts":true,"requests":0,"alias":"Sklad 0"})");
   EXPECT_EQ(j["keys"][1]["rom"], "0000000000000000");
-  EXPECT_EQ(j["channels"][0].dump(),
-            R"({"workmode":"Channel off","input":1,"alarmOnTimeout":0,"alarmOffTimeout":0,"alarmCondition":"R-change",)"
+  EXPECT_EQ(j["channels"][1].dump(),
+            R"({"workmode":"Channel off","input":2,"alarmOnTimeout":0,"alarmOffTimeout":0,"alarmCondition":"R-change",)"
             R"("multiaction":"Multi-zone","aliasIfAlarm":"","aliasIfOk":"","follow":false})");
-  EXPECT_EQ(j["userEvents"][0].dump(),
+  EXPECT_EQ(j["userEvents"][1].dump(),
             R"({"workmode":"Channel off","sensor":"T1.01","lo":0.0,"hi":0.0,"condition":"Lower then \"Lo\"",)"
             R"("multiaction":"Multi-zone"})");
   EXPECT_EQ(j["outputs"][5].dump(),
