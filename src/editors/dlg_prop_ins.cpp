@@ -94,6 +94,8 @@ void CDlgPropIns::colourRow(int row) {
 
 void CDlgPropIns::TransferImage(TransferDirection direction) {
   if (direction == TransferDirection::ImageToPage) {
+    // An edit still open belongs to what was shown before.
+    grid_->cancelEditing();
     for (int r = 1; r < kRows; ++r) {
       showRow(r, LoadMainChannelRow(doc().image(), static_cast<std::size_t>(r - 1)));
       colourRow(r);

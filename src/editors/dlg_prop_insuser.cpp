@@ -83,6 +83,8 @@ void CDlgPropInsuser::colourRow(int row) {
 
 void CDlgPropInsuser::TransferImage(TransferDirection direction) {
   if (direction == TransferDirection::ImageToPage) {
+    // An edit still open belongs to what was shown before.
+    grid_->cancelEditing();
     for (int r = 1; r < kRows; ++r) {
       showRow(r, LoadUserEventRow(doc().image(), static_cast<std::size_t>(r - 1)));
       colourRow(r);

@@ -93,6 +93,8 @@ void CDlgPropOuts::colourRow(int row) {
 
 void CDlgPropOuts::TransferImage(TransferDirection direction) {
   if (direction == TransferDirection::ImageToPage) {
+    // An edit still open belongs to what was shown before.
+    grid_->cancelEditing();
     for (int r = 1; r < kRows; ++r) {
       showRow(r, LoadOutputRow(doc().image(), static_cast<std::size_t>(r - 1)));
       colourRow(r);

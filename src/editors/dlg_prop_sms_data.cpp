@@ -96,8 +96,10 @@ void CDlgPropSMSData::buildGrid() {
 
 void CDlgPropSMSData::TransferImage(TransferDirection direction) {
   // An edit still open would otherwise end later, into whatever the grid
-  // then shows; on a store the text being typed counts.
-  grid_->endEditing();
+  // then shows; on a store the text being typed counts, on a refresh it
+  // belongs to what was shown before.
+  if (direction == TransferDirection::ImageToPage) grid_->cancelEditing();
+  else grid_->endEditing();
   if (direction == TransferDirection::ImageToPage) {
     loadRows();
   } else {

@@ -624,6 +624,13 @@ bool Grid::endEditing() {
   return true;
 }
 
+bool Grid::cancelEditing() {
+  if (!editor_) return false;
+  pendingEndEdit_ = {};
+  view_->closeWithoutCommit(editor_);
+  return true;
+}
+
 QRect Grid::cellRect(int row, int col) const {
   if (row < 1 || col < 1 || !model_->contains(row, col)) return {};
   return view_->visualRect(model_->index(row - 1, col - 1));

@@ -155,6 +155,10 @@ class Grid : public QWidget {
   // Ends the edit in progress, committing its text (a changed text sends
   // cellEditEnded before this returns); false when nothing was being edited.
   bool endEditing();
+  // Ends the edit in progress without taking its text and without a
+  // notification: for a page that shows its document anew. False when
+  // nothing was being edited.
+  bool cancelEditing();
 
   // The table inside, for tests that drive it with mouse and key events, and
   // the on-screen rectangle of a data cell in its viewport's coordinates.

@@ -109,6 +109,8 @@ class GridView : public QTableView {
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
   }
+  // Closes without taking the editor's text, for Grid::cancelEditing().
+  void closeWithoutCommit(QWidget* editor) { closeEditor(editor, QAbstractItemDelegate::RevertModelCache); }
 
  protected:
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

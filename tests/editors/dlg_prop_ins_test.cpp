@@ -182,6 +182,21 @@ TEST_F(MainChannelsPage, AnEditInProgressIsStoredWhenTheDocumentCollects) {
   EXPECT_EQ(bytes(kAliases + 28 * 32, 5), "04 47 61 74 65");
 }
 
+// Read All Data refreshes the pages after the image took the controller's
+// bytes: an edit still open then belongs to the document that was shown
+// before, and must not be stored over the new bytes when it ends.
+TEST_F(MainChannelsPage, ARefreshDropsAnEditStillOpen) {
+  user->type(5, 8, "Gate", /*enter=*/false);
+  ASSERT_TRUE(grid().isEditing());
+  put(kAliases + 4 * 32, "04 44 6F 6F 72");  // the controller's "Door"
+  doc.refreshEditors();
+  EXPECT_FALSE(grid().isEditing());
+  EXPECT_EQ(text(5, 7), "Door");
+  user->click(9, 1);
+  EXPECT_EQ(bytes(kAliases + 4 * 32, 5), "04 44 6F 6F 72");
+  EXPECT_EQ(bytes(kAliases + 28 * 32, 1), "00");
+}
+
 TEST_F(MainChannelsPage, LeavingACellStoresItsRow) {
   user->type(2, 3, "44", /*enter=*/false);
   user->click(9, 1);

@@ -267,6 +267,31 @@ TEST_F(ThermoPages, ACyrillicAliasIsStoredAndShownLatin) {
   EXPECT_EQ(rig.bytes(kAliases1 + 64, 1), "1F");
 }
 
+// Saving while an alias or a comment is still being typed stores it; a
+// refresh (after Read All Data) drops it instead of storing it over the new
+// bytes later.
+TEST_F(ThermoPages, AnOpenEditCountsOnACollectAndIsDroppedOnARefresh) {
+  for (const bool collect : {true, false}) {
+    for (Grid* grid : {channel(0).grid(), keys().grid()}) {
+      const std::size_t at = grid == keys().grid() ? kComments + 64 * 2 : kAliases1 + 32 * 2;
+      ASSERT_TRUE(grid->editCell(3, 5));
+      QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Gate"));
+      if (collect) {
+        rig.doc.collectEditors();
+        EXPECT_FALSE(grid->isEditing());
+        EXPECT_EQ(rig.bytes(at, 1), "04");
+      } else {
+        rig.doc.image().all()[at] = 0;  // what the controller holds
+        rig.doc.refreshEditors();
+        EXPECT_FALSE(grid->isEditing());
+        EXPECT_EQ(grid->text(3, 5), QString());
+        grid->endEditing();
+        EXPECT_EQ(rig.bytes(at, 1), "00");
+      }
+    }
+  }
+}
+
 TEST_F(ThermoPages, RemovingRowsTwoToFourKeepsTheirSettingsAndAliases) {
   for (std::size_t s = 0; s < 5; ++s) {
     rig.put(kSlots1 + 10 * s, kA + " " + hexOf({std::uint8_t(s)}) + " 8B");

@@ -21,6 +21,10 @@ CDlgPropThermoIButton::CDlgPropThermoIButton(const PageContext& context, QWidget
 std::vector<ImageBlock> CDlgPropThermoIButton::regions() const { return {image::KeySlots, image::KeyComments}; }
 
 void CDlgPropThermoIButton::TransferImage(TransferDirection direction) {
+  // A text still being typed counts when the page is stored; when the page
+  // shows its document anew it belongs to what was shown before.
+  if (direction == TransferDirection::PageToImage) grid()->endEditing();
+  else grid()->cancelEditing();
   ConfigImage& image = doc().image();
   for (int row = 1; row < kRows; ++row) {
     const auto slot = static_cast<std::size_t>(row - 1);
