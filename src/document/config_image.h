@@ -71,6 +71,7 @@ inline constexpr std::size_t kBalanceRequestText = 149;
 inline constexpr std::size_t kBalanceRequestMax = 7;
 // The device password: its length, a zero byte, 16 characters (EE-Data 732..749).
 inline constexpr ImageBlock PasswordCells{24, 18};
+inline constexpr ImageBlock ReportRecords{156, 100};       // ten records of 10 bytes, requests ?0..?9
 inline constexpr ImageBlock GsmManagedOutputs{256, 6};     // EE-Data 964..969
 inline constexpr ImageBlock FollowMask{262, 4};            // 32-bit little-endian
 }  // namespace common
