@@ -13,6 +13,7 @@
 #include "editors/dlg_prop_ins.h"
 #include "editors/dlg_prop_insuser.h"
 #include "editors/dlg_prop_outs.h"
+#include "editors/dlg_prop_reports.h"
 #include "editors/dlg_prop_sms_data.h"
 #include "editors/placeholder_pages.h"
 #include "language/translate.h"

@@ -14,12 +14,4 @@ class CDlgPropMisc : public SectionPage {
   void TransferImage(TransferDirection) override {}
 };
 
-// "Reports".
-class CDlgPropReports : public SectionPage {
- public:
-  CDlgPropReports(const PageContext& context, QWidget* parent) : SectionPage(context, EditorSlot::Reports, parent) {}
-  std::vector<ImageBlock> regions() const override { return {image::CommonSettings}; }
-  void TransferImage(TransferDirection) override {}
-};
-
 }  // namespace wk
