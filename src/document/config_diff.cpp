@@ -23,15 +23,22 @@ Differences diff(const ConfigImage& a, const ConfigImage& b) {
         auto vb = rb.read(f);
         if (va != vb) out.fields.push_back({&f, std::move(va), std::move(vb)});
       }
-  // The bits no field holds in either image, by offset, in runs within a region.
+  // The bits no field holds in either image, by offset, in runs within a
+  // region; a secret field's bytes make runs of their own.
   const auto ma = ownedMask(a);
   const auto mb = ownedMask(b);
+  std::vector<bool> secret(image::kSize, false);
+  for (const Section& s : Description::get().sections())
+    for (const Record& r : s.records)
+      for (const Field& f : r.fields)
+        if (f.secret)
+          for (std::size_t i = f.scope.offset; i < f.scope.end(); ++i) secret[i] = true;
   for (std::size_t i = 0; i < image::kSize; ++i) {
     const std::uint8_t loose = static_cast<std::uint8_t>(~(ma[i] | mb[i]));
     if (((a.at(i) ^ b.at(i)) & loose) == 0) continue;
     const bool extends = !out.bytes.empty() && out.bytes.back().offset + out.bytes.back().before.size() == i &&
-                         sameRegion(out.bytes.back().offset, i);
-    if (!extends) out.bytes.push_back({i, {}, {}});
+                         sameRegion(out.bytes.back().offset, i) && out.bytes.back().secret == secret[i];
+    if (!extends) out.bytes.push_back({i, {}, {}, secret[i]});
     out.bytes.back().before.push_back(a.at(i));
     out.bytes.back().after.push_back(b.at(i));
   }
@@ -40,8 +47,10 @@ Differences diff(const ConfigImage& a, const ConfigImage& b) {
 
 namespace {
 
-std::string shown(const Field& field, const std::optional<Value>& value, const Translator& translate) {
+std::string shown(const Field& field, const std::optional<Value>& value, const Translator& translate,
+                  bool showSecrets) {
   if (!value) return "(not used)";
+  if (field.secret && !showSecrets) return secretText(secretShown(*value));
   std::string text = displayText(field, *value, translate);
   // Free texts in quotes, so that an empty one or one with blanks shows.
   if (field.type == FieldType::Text && value->form == Value::Form::Text) return "\"" + text + "\"";
@@ -60,17 +69,25 @@ std::string spaced(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::vector<std::string> describe(const Differences& differences, const Translator& translate) {
+std::vector<std::string> describe(const Differences& differences, const Translator& translate, bool showSecrets) {
   std::vector<std::string> lines;
-  for (const FieldChange& c : differences.fields)
-    lines.push_back(c.field->path + ": " + shown(*c.field, c.before, translate) + " -> " +
-                    shown(*c.field, c.after, translate));
+  for (const FieldChange& c : differences.fields) {
+    std::string line = c.field->path + ": " + shown(*c.field, c.before, translate, showSecrets) + " -> " +
+                       shown(*c.field, c.after, translate, showSecrets);
+    if (c.field->secret && !showSecrets && c.before && c.after &&
+        secretShown(*c.before) == secretShown(*c.after))
+      line += " (changed)";
+    lines.push_back(std::move(line));
+  }
   for (const ByteChange& c : differences.bytes) {
     const std::size_t last = c.offset + c.before.size() - 1;
     const std::string where = c.before.size() == 1 ? strprintf("image[%zu] (%s)", c.offset, regionOf(c.offset).c_str())
                                                    : strprintf("image[%zu..%zu] (%s..%s)", c.offset, last,
                                                                regionOf(c.offset).c_str(), regionOf(last).c_str());
-    lines.push_back(where + ": " + spaced(c.before) + " -> " + spaced(c.after));
+    if (c.secret && !showSecrets)
+      lines.push_back(where + ": changed (hidden)");
+    else
+      lines.push_back(where + ": " + spaced(c.before) + " -> " + spaced(c.after));
   }
   return lines;
 }

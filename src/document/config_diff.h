@@ -23,6 +23,7 @@ struct ByteChange {
   std::size_t offset;
   std::vector<std::uint8_t> before;
   std::vector<std::uint8_t> after;
+  bool secret = false;  // within a secret field's bytes (what an older password left)
 };
 
 struct Differences {
@@ -34,7 +35,10 @@ struct Differences {
 Differences diff(const ConfigImage& a, const ConfigImage& b);
 
 // One line per change: "sms[17].phone: 0012345 -> 0098765", and for bytes
-// "image[62598] (CommonSettings+2): 00 -> 01".
-std::vector<std::string> describe(const Differences& differences, const Translator& translate = {});
+// "image[62598] (CommonSettings+2): 00 -> 01". A secret shows only whether
+// it is set and its length, and its loose bytes not at all, unless
+// showSecrets.
+std::vector<std::string> describe(const Differences& differences, const Translator& translate = {},
+                                  bool showSecrets = false);
 
 }  // namespace wk::config

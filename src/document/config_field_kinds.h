@@ -45,6 +45,22 @@ Field commentField(std::string key, std::string label, std::size_t offset, Comme
 // A phone number (PhoneNumberField) at offset, in a record of scope.
 Field phoneField(std::string key, std::string label, std::size_t offset, ImageBlock scope);
 
+// A phone number stored as "My numbers" are: all 10 bytes cleared, then the
+// number; so the field holds all 10 bytes.
+Field wholePhoneField(std::string key, std::string label, std::size_t offset, ImageBlock scope);
+// A text of one byte per character after a count byte (and gap bytes the
+// text's store writes too), read and stored through a record view.
+struct CountedText {
+  std::size_t countAt;  // image offset of the count
+  std::size_t textAt;   // image offset of the first character
+  std::size_t maxLength;
+  std::function<std::u16string(const ConfigImage&)> read;
+  std::function<void(ConfigImage&, std::u16string_view)> store;
+  // Why a character cannot be stored as itself; nothing when it can.
+  std::function<std::optional<std::string>(char16_t)> refuse;
+};
+Field countedTextField(std::string key, std::string label, ImageBlock scope, CountedText text);
+
 // Text conversions of the core's UTF-16 texts.
 std::string utf8(std::u16string_view text);
 std::u16string utf16(std::string_view text);
@@ -53,5 +69,7 @@ std::u16string utf16(std::string_view text);
 void describeSmsData(Description& description);
 void describeChannels(Description& description);
 void describeOneWire(Description& description);
+void describeMisc(Description& description);
+void describeReports(Description& description);
 
 }  // namespace wk::config

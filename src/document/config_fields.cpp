@@ -52,6 +52,25 @@ Value Value::ofHex(std::vector<std::uint8_t> b) {
   return v;
 }
 
+SecretShown secretShown(const Value& value) {
+  switch (value.form) {
+    case Value::Form::Text: {
+      const std::size_t length = utf16(value.text).size();
+      return {length > 0, length};
+    }
+    case Value::Form::Hex:
+      if (!value.bytes.empty()) return {value.bytes[0] != 0, value.bytes[0]};
+      return {};
+    default:
+      return {};
+  }
+}
+
+std::string secretText(const SecretShown& shown) {
+  if (!shown.set) return "not set";
+  return "set, " + std::to_string(shown.length) + (shown.length == 1 ? " character" : " characters");
+}
+
 void setCodeForm(Field& field, const Accessor& accessor) {
   field.getCode = accessor.get;
   field.setCode = accessor.set;
@@ -78,11 +97,12 @@ Section& Description::addSection(std::string key, std::string title, bool single
   return sections_.back();
 }
 
-void Description::addRecord(int number, std::vector<Field> fields) {
+void Description::addRecord(int number, std::vector<Field> fields, std::string name) {
   Section& section = sections_.back();
   Record record;
   record.number = number;
-  record.path = section.single ? section.key : section.key + "[" + std::to_string(number) + "]";
+  if (name.empty()) name = std::to_string(number);
+  record.path = section.single ? section.key : section.key + "[" + name + "]";
   for (Field& f : fields) {
     f.path = record.path + "." + f.key;
     if (f.element > 0) f.path += "[" + std::to_string(f.element) + "]";
@@ -530,6 +550,68 @@ Field commentField(std::string key, std::string label, std::size_t offset, Comme
   return f;
 }
 
+namespace {
+
+// Why a phone number's text form cannot be stored as given.
+std::optional<std::string> phoneTextError(const std::string& text) {
+  std::string_view digits = text;
+  if (digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return "\"" + text + "\" holds characters other than digits";
+  if (digits.starts_with("00")) digits.remove_prefix(2);
+  if (digits.size() > PhoneNumberField::kMaxDigits)
+    return strprintf("\"%s\" is too long: %zu digits, at most %zu fit (after a leading 00)", text.c_str(),
+                     digits.size(), PhoneNumberField::kMaxDigits);
+  return std::nullopt;
+}
+
+}  // namespace
+
+Field wholePhoneField(std::string key, std::string label, std::size_t offset, ImageBlock scope) {
+  Field f = baseField(std::move(key), std::move(label), FieldType::Phone, scope);
+  f.hexHeader = PhoneNumberField::kSize;
+  f.owned = [offset](const ConfigImage&, std::vector<Bits>& out) {
+    for (std::size_t i = 0; i < PhoneNumberField::kSize; ++i) out.push_back({offset + i, 0xFF});
+  };
+  f.decode = [offset](const ConfigImage& image) {
+    if (image.at(offset) == 0 && image.at(offset + 1) == 0) return Value{};  // nothing stored
+    auto& bytes = const_cast<ConfigImage&>(image);  // the view is only read
+    return Value::ofText(utf8(PhoneNumberField(bytes.slice(offset, PhoneNumberField::kSize)).text()));
+  };
+  f.encode = [offset](ConfigImage& image, const Value& v) -> std::optional<std::string> {
+    const auto bytes = image.slice(offset, PhoneNumberField::kSize);
+    if (v.form == Value::Form::Null) {
+      std::fill(bytes.begin(), bytes.end(), std::uint8_t{0});
+      return std::nullopt;
+    }
+    if (v.form != Value::Form::Text) return std::string("takes a phone number");
+    if (auto e = phoneTextError(v.text)) return e;
+    PhoneNumberField(bytes).assign(utf16(v.text));
+    return std::nullopt;
+  };
+  return f;
+}
+
+Field countedTextField(std::string key, std::string label, ImageBlock scope, CountedText text) {
+  Field f = baseField(std::move(key), std::move(label), FieldType::Text, scope);
+  f.hexHeader = 1;
+  f.owned = [text](const ConfigImage& image, std::vector<Bits>& out) {
+    const std::size_t n = std::min<std::size_t>(image.at(text.countAt), text.maxLength);
+    for (std::size_t at = text.countAt; at < text.textAt + n; ++at) out.push_back({at, 0xFF});
+  };
+  f.decode = [text](const ConfigImage& image) { return Value::ofText(utf8(text.read(image))); };
+  f.encode = [text](ConfigImage& image, const Value& v) -> std::optional<std::string> {
+    if (v.form != Value::Form::Text) return std::string("takes a text");
+    const std::u16string units = utf16(v.text);
+    for (const char16_t c : units)
+      if (auto e = text.refuse(c)) return e;
+    if (units.size() > text.maxLength)
+      return strprintf("is %zu characters long, at most %zu fit", units.size(), text.maxLength);
+    text.store(image, units);
+    return std::nullopt;
+  };
+  return f;
+}
+
 Field phoneField(std::string key, std::string label, std::size_t offset, ImageBlock scope) {
   Field f = baseField(std::move(key), std::move(label), FieldType::Phone, scope);
   f.hexHeader = 1;
@@ -549,13 +631,7 @@ Field phoneField(std::string key, std::string label, std::size_t offset, ImageBl
       return std::nullopt;
     }
     if (v.form != Value::Form::Text) return std::string("takes a phone number");
-    std::string_view digits = v.text;
-    if (digits.find_first_not_of("0123456789") != std::string_view::npos)
-      return "\"" + v.text + "\" holds characters other than digits";
-    if (digits.starts_with("00")) digits.remove_prefix(2);
-    if (digits.size() > PhoneNumberField::kMaxDigits)
-      return strprintf("\"%s\" is too long: %zu digits, at most %zu fit (after a leading 00)", v.text.c_str(),
-                       digits.size(), PhoneNumberField::kMaxDigits);
+    if (auto e = phoneTextError(v.text)) return e;
     PhoneNumberField(image.slice(offset, PhoneNumberField::kSize)).setText(utf16(v.text));
     return std::nullopt;
   };

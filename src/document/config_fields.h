@@ -121,7 +121,7 @@ struct Field {
   std::function<std::uint32_t(const ConfigImage&)> maxCode;
   std::size_t hexHeader = 0;               // > 0: a raw hex form; its first bytes fix its length
   bool secret = false;                     // shown only when asked for (the password)
-  bool readOnlyBytes = false;              // never written by an editor (informational)
+  bool quiet = false;                      // bits no page shows: in the text dump only when not 0
 
   std::function<bool(const ConfigImage&)> applies;  // empty: always
   std::function<void(const ConfigImage&, std::vector<Bits>&)> owned;
@@ -136,8 +136,19 @@ struct Field {
 // The raw code form of an accessor.
 void setCodeForm(Field& field, const Accessor& accessor);
 
+// What may be shown of a secret value without the value: whether one is set
+// and its length (a raw value: its first byte, the stored length).
+struct SecretShown {
+  bool set = false;
+  std::size_t length = 0;
+  friend bool operator==(const SecretShown&, const SecretShown&) = default;
+};
+SecretShown secretShown(const Value& value);
+// "set, 3 characters" or "not set".
+std::string secretText(const SecretShown& shown);
+
 struct Record {
-  std::string path;   // "sms[17]", "misc"
+  std::string path;   // "sms[17]", "misc", "reports[?3]"
   int number = 0;     // as the program counts them
   std::vector<Field> fields;
 };
@@ -159,8 +170,9 @@ class Description {
 
   // Building it.
   Section& addSection(std::string key, std::string title, bool single = false);
-  // Adds a record to the last section; its fields get their paths.
-  void addRecord(int number, std::vector<Field> fields);
+  // Adds a record to the last section; its fields get their paths. The path
+  // names it by number, or by name when one is given ("reports[?3]").
+  void addRecord(int number, std::vector<Field> fields, std::string name = {});
 
  private:
   std::vector<Section> sections_;

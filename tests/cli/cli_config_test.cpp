@@ -20,6 +20,7 @@
 #include "onewire/crc8.h"
 #include "sim_launcher.h"
 #include "support/hex.h"
+#include "support/lng_file.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -257,6 +258,12 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
        "outputs[1].type: \"cooler\" is no item of its list"},
       {R"({"channels":[{"alarmOnTimeout":300}]})", "channels: holds 1 records, not 24"},
       {R"({"sms": 1e999})", "not JSON: number overflow parsing '1e999'"},
+      // The parser would keep the last of the two silently.
+      {R"({"format":"watchkeep-configuration","format":"watchkeep-configuration"})",
+       "(top): the key \"format\" appears twice"},
+      {smsWith(16, R"({"phone":"0012345","kind":"SMS","phone":"0098765"})"),
+       "sms[17]: the key \"phone\" appears twice"},
+      {smsWith(1, R"({"kind":{"code":1,"code":2}})"), "sms[2].kind: the key \"code\" appears twice"},
   };
   for (const auto& [json, message] : cases) {
     std::vector<std::string> errors;
@@ -373,9 +380,40 @@ TEST_F(CliConfig, DumpShowsEnabledRulesUnlessAll) {
                        "  (255 disabled rules left out; --all shows them)\n"),
             std::string::npos)
       << d.out;
+  // Every other record shows, as a new configuration has it or not.
+  EXPECT_NE(d.out.find("Main Channels\n"
+                       "  channels[1]\n"
+                       "    Workmode              Channel off\n"
+                       "    Input                 1\n"),
+            std::string::npos)
+      << d.out;
+  EXPECT_NE(d.out.find("  keys[16]\n"), std::string::npos);
   EXPECT_EQ(cli({"dump", path, "--all"}).out.find("disabled rules left out"), std::string::npos);
   const auto j = cli({"dump", path, "--json"});
   EXPECT_EQ(nlohmann::json::parse(j.out)["sms"][4]["text"], "Door open");
+}
+
+TEST_F(CliConfig, DumpAndDiffSpeakTheLanguageFileButTheJsonStaysEnglish) {
+  const std::string lng = dir.file("de.lng");
+  test::writeLanguageFile(lng, {{"Key Type", "Schlüsseltyp"},
+                                {"Common Key", "Normaler Schlüssel"},
+                                {"Perimeter Key", "Perimeterschlüssel"},
+                                {"1Wire channel 3 (ext.key)", "Schlüssel"}});
+  const ConfigImage a = newImage();
+  ConfigImage b = a;
+  IButtonKeyRecord::at(b, 0).setKeyType(1);
+  const std::string pa = save("a.vld", a), pb = save("b.vld", b);
+  const auto d = cli({"dump", pb, "--lang", lng});
+  ASSERT_EQ(d.exitStatus, 0) << d.err;
+  EXPECT_NE(d.out.find("Schlüssel\n  keys[1]\n"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find("    Schlüsseltyp     Perimeterschlüssel\n"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find("    Schlüsseltyp     Normaler Schlüssel\n"), std::string::npos) << d.out;
+  const auto diff = cli({"diff", pa, pb, "--lang", lng});
+  EXPECT_EQ(diff.exitStatus, 1);
+  EXPECT_EQ(diff.out, "keys[1].keyType: Normaler Schlüssel -> Perimeterschlüssel\n");
+  const auto j = cli({"dump", pb, "--json", "--lang", lng});
+  EXPECT_EQ(nlohmann::json::parse(j.out)["keys"][0]["keyType"], "Perimeter Key");
+  EXPECT_EQ(cli({"dump", pb, "--lang", dir.file("none.lng")}).exitStatus, 2);
 }
 
 // The simulator with a state file and a trace.

@@ -38,7 +38,8 @@ constexpr const char* kUsage =
     "                       version cannot be read is not written; with --backup the\n"
     "                       controller's configuration is first read into BACKUP, and\n"
     "                       nothing is written when that fails\n"
-    "  verify FILE          read the controller's configuration and show how it\n"
+    "  verify FILE [--show-password]\n"
+    "                       read the controller's configuration and show how it\n"
     "                       differs from what writing FILE sends (as diff does)\n"
     "  dump FILE [--json] [--all] [--show-password] [--lang FILE.lng]\n"
     "                       the whole configuration, section by section, in the\n"
@@ -50,8 +51,9 @@ constexpr const char* kUsage =
     "                       a configuration file from JSON; what the JSON leaves out\n"
     "                       comes from BASE (default: a new configuration); any\n"
     "                       error writes nothing\n"
-    "  diff A B [--lang FILE.lng]\n"
-    "                       the differences field by field, one a line\n"
+    "  diff A B [--lang FILE.lng] [--show-password]\n"
+    "                       the differences field by field, one a line (the\n"
+    "                       password only as set or not and its length)\n"
     "  schema               the JSON Schema of the JSON of export and import\n"
     "  sensors CHANNEL      search 1-Wire bus CHANNEL (1 or 2: thermosensors, 3: the\n"
     "                       iButton keys) and list what it holds, one device a line:\n"
@@ -247,7 +249,7 @@ int commandImport(const Invocation& inv) {
 int commandDiff(const Invocation& inv) {
   if (inv.operands.size() != 2) return usageError("diff takes A B");
   if (!loadLanguage(inv)) return kUsageOrFileError;
-  return diffFiles(inv.operands[0], inv.operands[1]);
+  return diffFiles(inv.operands[0], inv.operands[1], hasFlag(inv, "--show-password"));
 }
 
 int commandSchema(const Invocation& inv) {
@@ -257,7 +259,7 @@ int commandSchema(const Invocation& inv) {
 
 int commandVerify(const Invocation& inv) {
   if (inv.operands.size() != 1) return usageError("verify takes FILE");
-  return verify(inv.port, inv.operands[0]);
+  return verify(inv.port, inv.operands[0], hasFlag(inv, "--show-password"));
 }
 
 struct Command {
@@ -272,11 +274,11 @@ const std::map<std::string, Command>& commands() {
       {"convert", {commandConvert, {"-o"}, {}}},
       {"read", {commandRead, {"-o"}, {}}},
       {"write", {commandWrite, {"--backup"}, {"--save-ports-output"}}},
-      {"verify", {commandVerify, {}, {}}},
+      {"verify", {commandVerify, {}, {"--show-password"}}},
       {"dump", {commandDump, {"--lang"}, {"--json", "--all", "--show-password"}}},
       {"export", {commandExport, {"-o"}, {}}},
       {"import", {commandImport, {"-o", "--base"}, {}}},
-      {"diff", {commandDiff, {"--lang"}, {}}},
+      {"diff", {commandDiff, {"--lang"}, {"--show-password"}}},
       {"schema", {commandSchema, {}, {}}},
       {"sensors", {commandSensors, {}, {}}},
       {"temp", {commandTemp, {"--count"}, {}}},

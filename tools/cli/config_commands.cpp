@@ -105,16 +105,16 @@ int importJson(const std::string& jsonPath, const std::string& outPath, const st
   return kSuccess;
 }
 
-int printDifferences(const ConfigImage& a, const ConfigImage& b) {
+int printDifferences(const ConfigImage& a, const ConfigImage& b, bool showPassword) {
   const config::Differences d = config::diff(a, b);
-  printLines(config::describe(d, translator()));
+  printLines(config::describe(d, translator(), showPassword));
   return d.empty() ? kSuccess : kDifferent;
 }
 
-int diffFiles(const std::string& a, const std::string& b) {
+int diffFiles(const std::string& a, const std::string& b, bool showPassword) {
   ConfigImage ia, ib;
   if (!openVld(a, ia) || !openVld(b, ib)) return kUsageOrFileError;
-  return printDifferences(ia, ib);
+  return printDifferences(ia, ib, showPassword);
 }
 
 }  // namespace wk::cli

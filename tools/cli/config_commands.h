@@ -10,15 +10,16 @@ namespace wk::cli {
 
 struct DumpOptions {
   bool json = false;
-  bool all = false;  // the disabled SMS rules and the records as in a new configuration too
+  bool all = false;  // the disabled SMS rules too
   bool showPassword = false;
 };
 
 // Opens a .vld file as the program does; false (with the message on standard
 // error) when it cannot be read or its version is unknown.
 bool openVld(const std::string& path, ConfigImage& image);
-// Prints the differences of b from a; kSuccess when there are none, else kDifferent.
-int printDifferences(const ConfigImage& a, const ConfigImage& b);
+// Prints the differences of b from a (the password hidden unless
+// showPassword); kSuccess when there are none, else kDifferent.
+int printDifferences(const ConfigImage& a, const ConfigImage& b, bool showPassword);
 
 // The JSON Schema of the JSON, to standard output.
 int schema();
@@ -26,8 +27,8 @@ int schema();
 int dump(const std::string& path, const DumpOptions& options);
 int exportJson(const std::string& path, const std::string& outPath);
 int importJson(const std::string& jsonPath, const std::string& outPath, const std::optional<std::string>& basePath);
-int diffFiles(const std::string& a, const std::string& b);
-int verify(const std::optional<std::string>& port, const std::string& path);
+int diffFiles(const std::string& a, const std::string& b, bool showPassword);
+int verify(const std::optional<std::string>& port, const std::string& path, bool showPassword);
 // Reads the controller into backupPath, then writes path; nothing is written
 // when the backup cannot be read or saved.
 int writeWithBackup(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,

@@ -31,8 +31,10 @@ bool romFailsCheck(const Value& v) {
 Json valueJson(const Field& field, const std::optional<Value>& value, const JsonOptions& options) {
   if (!value) return nullptr;
   const Value& v = *value;
-  if (field.secret && !options.showPassword && v.form == Value::Form::Text)
-    return Json{{"set", !v.text.empty()}, {"length", utf8ToUtf16(v.text).size()}};
+  if (field.secret && !options.showPassword) {
+    const config::SecretShown shown = config::secretShown(v);
+    return Json{{"set", shown.set}, {"length", shown.length}};
+  }
   switch (v.form) {
     case Value::Form::Null:
       return nullptr;
@@ -225,6 +227,8 @@ nlohmann::ordered_json jsonSchema() {
 
 namespace {
 
+constexpr std::size_t kMaxErrors = 100;
+
 class Importer {
  public:
   explicit Importer(ConfigImage& image) : image_(image) {}
@@ -404,13 +408,23 @@ class Importer {
   }
 
   std::optional<Value> raw(const Field& f, const std::string& path, const Json& j) {
-    if (f.secret && j.contains("set")) {
-      // The hidden form of dump --json: the password stays as the base holds it.
+    if (f.secret && (j.contains("set") || j.contains("length"))) {
+      // The hidden form of dump --json: the password stays as the base holds
+      // it, provided that is the one the dump hid; else a configuration
+      // would go out with a password nobody gave.
       for (const auto& [key, value] : j.items())
         if ((key != "set" || !value.is_boolean()) && (key != "length" || !value.is_number_unsigned())) {
-          fail(path, "the hidden password form holds only \"set\" and \"length\"");
+          fail(path, "the hidden password form holds only \"set\" (true or false) and \"length\" (a number)");
           return std::nullopt;
         }
+      const std::optional<Value> base = config::Reader(image_).read(f);
+      const config::SecretShown held = base ? config::secretShown(*base) : config::SecretShown{};
+      const bool sameSet = !j.contains("set") || j["set"].get<bool>() == held.set;
+      const bool sameLength = !j.contains("length") || j["length"].get<std::uint64_t>() == held.length;
+      if (!sameSet || !sameLength)
+        fail(path, "is hidden, and the base holds another password (" + config::secretText(held) +
+                       "): give the password itself (export, or dump --json --show-password), or the file it "
+                       "was dumped from as --base");
       return std::nullopt;
     }
     if (j.size() != 1 || !(j.contains("code") || j.contains("hex"))) {
@@ -465,7 +479,6 @@ class Importer {
     return "a value";
   }
 
-  static constexpr std::size_t kMaxErrors = 100;
   ConfigImage& image_;
 };
 
@@ -493,14 +506,74 @@ bool tooDeep(std::string_view text, int limit) {
   return false;
 }
 
+// The parser keeps the last of two members with one key and drops the
+// other without a word; an edit or a merge that left a field twice would
+// write one of them silently. Paths count array elements from 1, as the
+// records are counted.
+class DuplicateKeys {
+ public:
+  bool operator()(nlohmann::json::parse_event_t event, const Json& parsed) {
+    using E = nlohmann::json::parse_event_t;
+    switch (event) {
+      case E::object_start:
+      case E::array_start:
+        frames_.push_back({event == E::array_start, childPath(), {}, {}, 0});
+        break;
+      case E::object_end:
+      case E::array_end:
+        frames_.pop_back();
+        break;
+      case E::key: {
+        Frame& f = frames_.back();
+        f.key = parsed.get<std::string>();
+        if (!f.keys.insert(f.key).second && errors.size() < kMaxErrors)
+          errors.push_back((f.path.empty() ? "(top)" : f.path) + ": the key \"" + f.key + "\" appears twice");
+        break;
+      }
+      case E::value:
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().count;
+        break;
+    }
+    return true;
+  }
+  std::vector<std::string> errors;
+
+ private:
+  struct Frame {
+    bool array;
+    std::string path;
+    std::string key;
+    std::set<std::string> keys;
+    std::size_t count;
+  };
+  std::string childPath() {
+    if (frames_.empty()) return {};
+    Frame& parent = frames_.back();
+    if (parent.array) {
+      const std::size_t n = ++parent.count;
+      // A record of a section, by its own path.
+      if (frames_.size() == 2)
+        for (const config::Section& s : config::Description::get().sections())
+          if (s.key == parent.path && n <= s.records.size()) return s.records[n - 1].path;
+      return parent.path + "[" + std::to_string(n) + "]";
+    }
+    return parent.path.empty() ? parent.key : parent.path + "." + parent.key;
+  }
+  std::vector<Frame> frames_;
+};
+
 }  // namespace
 
 std::vector<std::string> fromJson(std::string_view text, ConfigImage& image) {
   if (text.size() > kMaxJsonBytes) return {"the JSON text is larger than 16 MiB"};
   if (tooDeep(text, 16)) return {"the JSON text is nested deeper than a configuration"};
   Json j;
+  DuplicateKeys duplicates;
   try {
-    j = Json::parse(text.begin(), text.end());
+    j = Json::parse(text.begin(), text.end(),
+                    [&duplicates](int, nlohmann::json::parse_event_t event, Json& parsed) {
+                      return duplicates(event, parsed);
+                    });
   } catch (const nlohmann::json::exception& e) {
     // A syntax error, or a number beyond what any number holds.
     std::string what = e.what();
@@ -508,6 +581,7 @@ std::vector<std::string> fromJson(std::string_view text, ConfigImage& image) {
     if (const auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
     return {"not JSON: " + what};
   }
+  if (!duplicates.errors.empty()) return duplicates.errors;
   Importer importer(image);
   importer.root(j);
   return importer.errors;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "document/c4410_doc.h"
 #include "language/translate.h"
 #include "onewire/family_table.h"
 #include "util/utf.h"
@@ -17,32 +16,42 @@ const config::Translator& translator() {
   return t;
 }
 
+namespace {
+
+// A field's label as shown; the fields of a list under one key are numbered.
+std::string labelOf(const Field& f) {
+  std::string label = tr(f.label);
+  if (f.element > 0) label += " " + std::to_string(f.element);
+  return label;
+}
+
+}  // namespace
+
 std::string dumpText(const ConfigImage& image, const TextOptions& options) {
   std::string out;
   config::Reader reader(image);
-  C4410Doc fresh;
-  fresh.makeNew();
-  config::Reader newReader(fresh.image());
   for (const config::Section& s : config::Description::get().sections()) {
     out += tr(s.title) + "\n";
+    // Aligned on the labels a record shows as a rule (a quiet field seldom shows).
     std::size_t width = 0;
-    for (const Field& f : s.records.front().fields) width = std::max(width, utf8ToUtf16(tr(f.label)).size());
-    width = std::max(width, utf8ToUtf16(tr("Description")).size());
+    for (const Field& f : s.records.front().fields) {
+      if (f.quiet) continue;
+      width = std::max(width, utf8ToUtf16(labelOf(f)).size());
+      if (f.type == config::FieldType::RomCode) width = std::max(width, utf8ToUtf16(tr("Description")).size());
+    }
     std::size_t hidden = 0;
     for (const config::Record& r : s.records) {
       std::vector<std::pair<std::string, std::string>> lines;
       bool disabled = false;
-      bool asNew = true;
       for (const Field& f : r.fields) {
         const std::optional<Value> value = reader.read(f);
-        asNew = asNew && value == newReader.read(f);
         if (!value) continue;  // means nothing in this record
         if (f.key == "enabled" && value->form == Value::Form::Boolean && !value->flag) disabled = true;
-        std::string label = tr(f.label);
-        if (f.element > 0) label += " " + std::to_string(f.element);
+        const std::string label = labelOf(f);
         std::string text = config::displayText(f, *value, translator());
-        if (f.secret && !options.showPassword && value->form == Value::Form::Text)
-          text = value->text.empty() ? "not set" : "set, " + std::to_string(utf8ToUtf16(value->text).size()) + " characters";
+        if (f.quiet && value->form == Value::Form::Integer && value->number == 0) continue;
+        if (f.secret && !options.showPassword)
+          text = config::secretText(config::secretShown(*value));
         else if (f.type == config::FieldType::Text && value->form == Value::Form::Text)
           text = "\"" + text + "\"";
         lines.emplace_back(label, text);
@@ -52,7 +61,7 @@ std::string dumpText(const ConfigImage& image, const TextOptions& options) {
           lines.emplace_back(tr("Description"), family.description.empty() ? "" : tr(family.description));
         }
       }
-      if ((disabled || asNew) && !options.all) {
+      if (disabled && !options.all) {
         ++hidden;
         continue;
       }
@@ -63,8 +72,7 @@ std::string dumpText(const ConfigImage& image, const TextOptions& options) {
       }
     }
     if (hidden > 0)
-      out += "  (" + std::to_string(hidden) + (s.key == "sms" ? " disabled rules" : " records as in a new configuration") +
-             " left out; --all shows them)\n";
+      out += "  (" + std::to_string(hidden) + " disabled rules left out; --all shows them)\n";
     out += "\n";
   }
   return out;

@@ -9,7 +9,7 @@
 namespace wk::cli {
 
 struct TextOptions {
-  bool all = false;           // the disabled SMS rules and the records as in a new configuration too
+  bool all = false;           // the disabled SMS rules too
   bool showPassword = false;  // else only whether one is set and its length
 };
 

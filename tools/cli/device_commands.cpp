@@ -290,7 +290,7 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-int verify(const std::optional<std::string>& port, const std::string& path) {
+int verify(const std::optional<std::string>& port, const std::string& path, bool showPassword) {
   C4410Doc file;
   if (!openVld(path, file.image())) return kUsageOrFileError;
   // What a write of the file sends.
@@ -309,7 +309,7 @@ int verify(const std::optional<std::string>& port, const std::string& path) {
     const auto from = file.image().slice(block);
     std::copy(from.begin(), from.end(), controller.slice(block).begin());
   }
-  return printDifferences(file.image(), controller);
+  return printDifferences(file.image(), controller, showPassword);
 }
 
 int writeWithBackup(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,
