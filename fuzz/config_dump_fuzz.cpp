@@ -15,11 +15,15 @@
 using namespace wk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The input is the image's first bytes; the rest is a new document's.
+  // The input is the image's first bytes; the rest is a new document's. A
+  // short input lies over the EE part too, so that the records there (main
+  // channels to reports) see fuzzed bytes without an input of 62 KB.
   auto image = std::make_unique<ConfigImage>();
   applyNewDocumentDefaults(*image);
   const auto fresh = std::make_unique<ConfigImage>(*image);
   std::copy_n(data, std::min(size, image::kSize), image->all().begin());
+  if (size < image::EeBlock.offset)
+    std::copy_n(data, std::min(size, image::EeBlock.size), image->all().begin() + image::EeBlock.offset);
 
   cli::TextOptions options;
   options.all = size % 2 == 0;

@@ -72,6 +72,10 @@ void ReportRecord::storeNumbers(std::uint8_t numbers) {
   writeLe16(b_, kWordAt, static_cast<std::uint16_t>((word() & ~kStoredNumberBits) | flags));
 }
 
+std::uint8_t ReportRecord::reservedBits() const { return static_cast<std::uint8_t>(word() >> 11); }
+
+void ReportRecord::setReservedBits(std::uint8_t bits) { setBits(b_[kWordAt + 1], 3, 5, bits); }
+
 // ------------------------------------------------------------------- items
 
 std::string ReportItem::name() const { return suffix.empty() ? std::string(word) : std::string(word) + " " + suffix; }

@@ -72,6 +72,16 @@ class ReportRecord : public RecordView<report::kRecordSize> {
   static constexpr RecordBit kPeriodBits{8, 0x07};
   // Bits 11..14 of the word.
   static constexpr RecordBit kClearedBits{9, 0x78};
+  // Bit 15 of the word.
+  static constexpr RecordBit kKeptBit{9, 0x80};
+
+  // Bits 11..15 of the word, which no page shows, as one number (bit 11 is
+  // 1, bit 15 is 16): the command line carries them so that a record comes
+  // back byte for byte.
+  static constexpr std::uint8_t kMaxReservedBits = 31;
+  std::uint8_t reservedBits() const;
+  // The low five bits of bits; the rest of the word stays.
+  void setReservedBits(std::uint8_t bits);
 };
 
 // A row of the report items, in grid row order (= flag order).

@@ -16,6 +16,7 @@
 #include "document/config_fields.h"
 #include "document/notification_record.h"
 #include "document/onewire_records.h"
+#include "document/report_record.h"
 #include "document/vld_file.h"
 #include "onewire/crc8.h"
 #include "sim_launcher.h"
@@ -258,6 +259,17 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
        "outputs[1].type: \"cooler\" is no item of its list"},
       {R"({"channels":[{"alarmOnTimeout":300}]})", "channels: holds 1 records, not 24"},
       {R"({"sms": 1e999})", "not JSON: number overflow parsing '1e999'"},
+      {R"({"reports":[{},{},{},{"items":["Status","Output # 7"]},{},{},{},{},{},{}]})",
+       "reports[?3].items: \"Output # 7\" is no item of its list"},
+      {R"({"reports":[{},{"period":"Every 48h"},{},{},{},{},{},{},{},{}]})",
+       "reports[?1].period: \"Every 48h\" is no item of its list"},
+      {R"({"reports":[{},{},{},{},{},{},{},{},{},{"myNumbers":["My Number 9"]}]})",
+       "reports[?9].myNumbers: \"My Number 9\" is no item of its list"},
+      {R"({"reports":[{"reservedBits":32},{},{},{},{},{},{},{},{},{}]})",
+       "reports[?0].reservedBits: 32 is out of range 0..31"},
+      {R"({"reports":[{},{"period":"Every 2h","period":"Every 8h"},{},{},{},{},{},{},{},{}]})",
+       "reports[?1]: the key \"period\" appears twice"},
+      {R"({"reports":[{}]})", "reports: holds 1 records, not 10"},
       // The parser would keep the last of the two silently.
       {R"({"format":"watchkeep-configuration","format":"watchkeep-configuration"})",
        "(top): the key \"format\" appears twice"},
@@ -414,6 +426,48 @@ TEST_F(CliConfig, DumpAndDiffSpeakTheLanguageFileButTheJsonStaysEnglish) {
   const auto j = cli({"dump", pb, "--json", "--lang", lng});
   EXPECT_EQ(nlohmann::json::parse(j.out)["keys"][0]["keyType"], "Perimeter Key");
   EXPECT_EQ(cli({"dump", pb, "--lang", dir.file("none.lng")}).exitStatus, 2);
+}
+
+TEST_F(CliConfig, TheReportsInThePagesWords) {
+  ConfigImage image = newImage();
+  ReportRecord r = ReportRecord::at(image, 3);
+  r.setIncludes(0, true);
+  r.setIncludes(63, true);
+  r.setPeriod(3);
+  r.storeNumbers(0x81);
+  ReportRecord::at(image, 9).setReservedBits(16);
+  const std::string path = save("site.vld", image);
+  const auto d = cli({"dump", path});
+  ASSERT_EQ(d.exitStatus, 0) << d.err;
+  EXPECT_NE(d.out.find("Reports\n"
+                       "  reports[?0]\n"
+                       "    Option         -\n"
+                       "    Report Period  Not active\n"
+                       "    My Number      -\n"
+                       "  reports[?1]\n"),
+            std::string::npos)
+      << d.out;
+  EXPECT_NE(d.out.find("  reports[?3]\n"
+                       "    Option         Status, Thermo sensor T2.16\n"
+                       "    Report Period  Every 24h\n"
+                       "    My Number      My Number 1, My Number 8\n"
+                       "  reports[?4]\n"),
+            std::string::npos)
+      << d.out;
+  // The bits no page shows, only when set.
+  EXPECT_NE(d.out.find("  reports[?9]\n"
+                       "    Option         -\n"
+                       "    Report Period  Not active\n"
+                       "    My Number      -\n"
+                       "    Reserved bits 11-15  16\n\n"),
+            std::string::npos)
+      << d.out;
+  const auto j = nlohmann::ordered_json::parse(cli({"dump", path, "--json"}).out);
+  EXPECT_EQ(j["reports"].size(), 10u);
+  EXPECT_EQ(j["reports"][3].dump(),
+            R"({"items":["Status","Thermo sensor T2.16"],"period":"Every 24h","myNumbers":["My Number 1","My Number 8"],)"
+            R"("reservedBits":0})");
+  EXPECT_EQ(j["reports"][9]["reservedBits"], 16);
 }
 
 // The simulator with a state file and a trace.

@@ -74,6 +74,18 @@ TEST(ReportRecord, FlagPositionsByRow) {
   EXPECT_THROW(ReportRecord::numberBit(9), std::out_of_range);
 }
 
+TEST(ReportRecord, TheReservedBitsOfTheWordAsOneNumber) {
+  ConfigImage image;
+  put(image, kReports + 18, "FF 87");
+  auto record = ReportRecord::at(image, 1);
+  EXPECT_EQ(record.reservedBits(), 16);  // bit 15 alone
+  record.setReservedBits(0x2A);          // the low five bits: 01010
+  EXPECT_EQ(bytesAt(image, kReports + 18, 2), "FF 57");
+  EXPECT_EQ(record.reservedBits(), 10);
+  EXPECT_EQ(record.period(), 7);
+  EXPECT_EQ(record.numbers(), 0xFF);
+}
+
 TEST(ReportRecord, PeriodAndNumbersShareTheWord) {
   ConfigImage image;
   put(image, kReports + 8, "FF FF");
