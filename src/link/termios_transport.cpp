@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <limits>
 
 #include "seams/clock.h"
 
@@ -21,10 +22,6 @@ namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
-
-// Longest single wait inside a time-out: the deadline is measured on the
-// clock seam, which in tests runs faster than the wall.
-constexpr milliseconds kPollSlice{5};
 
 std::optional<speed_t> speedConstant(int baud) {
   switch (baud) {
@@ -158,10 +155,12 @@ bool TermiosTransport::setBaudRate(int baud) {
 
 bool TermiosTransport::waitFor(short events, steady_clock::time_point deadline) {
   for (;;) {
-    const auto left = deadline - clock_.now();
-    if (left <= steady_clock::duration::zero()) return false;
+    // Once the deadline has come, one last look without waiting: what had
+    // arrived by then counts, even when this process got round to it late.
+    const auto left = std::chrono::ceil<milliseconds>(clock_.wallTimeUntil(deadline));
+    const int wait = static_cast<int>(std::min<long long>(left.count(), std::numeric_limits<int>::max()));
     pollfd p{fd_, events, 0};
-    const int n = ::poll(&p, 1, static_cast<int>(std::min(std::chrono::ceil<milliseconds>(left), kPollSlice).count()));
+    const int n = ::poll(&p, 1, wait);
     if (n > 0) {
       // A line that hung up or failed brings nothing more: no use waiting on.
       // It stays readable for ever, so this must end the wait, not poll again.
@@ -169,22 +168,30 @@ bool TermiosTransport::waitFor(short events, steady_clock::time_point deadline) 
       return (p.revents & events) != 0;
     }
     if (n < 0 && errno != EINTR) return false;
+    if (n == 0 && wait == 0) return false;
   }
 }
 
 // Moves size bytes with step (a read or a write at an offset), waiting for
-// the line between steps until the deadline. 0 from a read with VMIN 0 means
-// nothing is there yet, as EAGAIN does, or, on a line that hung up, that
-// nothing will ever come: then the transfer ends at once.
+// the line between steps until the deadline. A read waits before it reads:
+// right after a command the reply cannot be there yet, and a read that finds
+// nothing is a system call for nothing; so is one more read after a part of
+// the reply came, since the rest follows later. A write goes first: the line
+// almost always takes it at once. 0 from a read with VMIN 0 means nothing is
+// there, as EAGAIN does, or, on a line that hung up, that nothing will ever
+// come: then the transfer ends once the line gave what it still held.
 template <typename Step>
 std::size_t TermiosTransport::transfer(std::size_t size, short events, milliseconds timeout, Step step) {
   if (fd_ < 0) return 0;
   const auto deadline = clock_.now() + timeout;
   std::size_t done = 0;
+  bool wait = events == POLLIN;
   while (done < size) {
+    if (wait && !lost_ && !waitFor(events, deadline)) break;
     const ssize_t n = step(done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
+      wait = true;
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
@@ -193,7 +200,8 @@ std::size_t TermiosTransport::transfer(std::size_t size, short events, milliseco
       if (errno == EIO || errno == ENXIO || errno == ENODEV) lost_ = true;
       break;
     }
-    if (lost_ || !waitFor(events, deadline)) break;
+    if (lost_) break;
+    wait = true;
   }
   return done;
 }

@@ -36,9 +36,9 @@ class TermiosTransport : public Transport {
   bool lineLost() const override { return lost_; }
 
  private:
-  // Waits until the line is ready for events or the deadline has passed. A
-  // line that hangs up is lost: true once more, so that what it still holds
-  // is taken.
+  // Waits until the line is ready for events or the deadline (on the clock)
+  // has passed, looking once more at the deadline. A line that hangs up is
+  // lost: true once more, so that what it still holds is taken.
   bool waitFor(short events, std::chrono::steady_clock::time_point deadline);
   template <typename Step>
   std::size_t transfer(std::size_t size, short events, std::chrono::milliseconds timeout, Step step);
