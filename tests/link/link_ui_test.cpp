@@ -243,7 +243,7 @@ TEST(ConnSetup, ListsTheComPortsThenThePresentOnes) {
   EXPECT_FALSE(dlg.cancelButton()->isVisible());
   test::screenshot(&dlg, QStringLiteral("conn-setup"));
   box->showPopup();
-  QTest::qWait(50);
+  EXPECT_TRUE(QTest::qWaitFor([box] { return box->view()->isVisible(); }, 5000));
   test::screenshot(box->view(), QStringLiteral("conn-setup-list"));
   box->hidePopup();
 }

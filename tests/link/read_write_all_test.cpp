@@ -273,6 +273,7 @@ TEST(ReadAll, ShortSeeBlockIsRequestedAgain) {
   const auto trace = rig.trace();
   EXPECT_EQ(std::vector<std::string>(trace.begin() + 3, trace.begin() + 6),
             (std::vector<std::string>{"s 1024 1024 !short", "s 1024 1024 !short", "s 1024 1024"}));
+  EXPECT_EQ(rig.transport.timeouts, 2) << "one read time-out ran out for each short block, no other";
   EXPECT_TRUE(std::equal(m.see.begin(), m.see.begin() + kEeBase, doc.image().all().begin()));
 }
 
@@ -288,6 +289,7 @@ TEST(ReadAll, ShortSeeBlockStopsAfterTheBound) {
                                       "Reading failed: the document was not changed."}));
   EXPECT_EQ(countOf(rig.trace(), "s 1024 4096 !short"), 3u);
   EXPECT_EQ(countOf(rig.trace(), "s "), 7u);
+  EXPECT_EQ(rig.transport.timeouts, 3);
   expectUntouched(doc, editors);
 }
 
@@ -475,6 +477,7 @@ TEST(WriteAll, MissingEeEchoIsSentAgainWithoutAMessage) {
   C4410Doc doc;
   EXPECT_EQ(WriteAll(doc, rig.link()), TransferOutcome::Completed);
   EXPECT_EQ(rig.prompter.texts(), std::vector<std::string>{"Write compleeted"});
+  EXPECT_EQ(rig.transport.timeouts, 2);
   const auto trace = rig.trace();
   const auto first = std::find(trace.begin(), trace.end(), "E !no-echo");
   ASSERT_NE(first, trace.end());
@@ -490,7 +493,11 @@ TEST(WriteAll, EeEchoMissingBeyondTheBoundStopsThePhase) {
   EXPECT_EQ(rig.prompter.texts(),
             (std::vector<std::string>{"Writing stopped: the controller did not answer at EE-Data byte 8",
                                       "Writing failed: the configuration in the controller may be incomplete."}));
-  EXPECT_EQ(rig.trace().back(), "R 0");
+  const auto trace = rig.trace();
+  EXPECT_EQ(countOf(trace, "E !no-echo"), 3u) << "the block was tried kMaxBlockTries times";
+  EXPECT_EQ(countOf(trace, "E 2 "), 4u);
+  EXPECT_EQ(trace.back(), "R 0");
+  EXPECT_EQ(rig.transport.timeouts, 3) << "one echo time-out a try, no other";
 }
 
 TEST(WriteAll, SeePhaseErrorsAndTheEePhaseStillRuns) {

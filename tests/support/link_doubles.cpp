@@ -7,15 +7,28 @@
 
 namespace wk::test {
 
-TestClock::TestClock(int speedup) : start_(std::chrono::steady_clock::now()), speedup_(speedup) {}
+TestClock::TestClock(int speedup, std::function<bool()> quiet)
+    : start_(std::chrono::steady_clock::now()), lastLook_(start_), speedup_(speedup), quiet_(std::move(quiet)) {}
 
 void TestClock::sleepFor(std::chrono::milliseconds duration) {
   sleeps.push_back(duration);
   slept_ += duration;
 }
 
+// The wall time since the last look counts fast when the peer is quiet now:
+// whatever it sent before is on the line by then, for the wait's last look
+// to find.
 std::chrono::steady_clock::time_point TestClock::now() {
-  return start_ + (std::chrono::steady_clock::now() - start_) * speedup_ + slept_;
+  const auto wall = std::chrono::steady_clock::now();
+  const auto step = wall - lastLook_;
+  lastLook_ = wall;
+  passed_ += !quiet_ || quiet_() ? step * speedup_ : step;
+  return start_ + passed_ + slept_;
+}
+
+std::chrono::steady_clock::duration TestClock::wallTimeUntil(std::chrono::steady_clock::time_point t) {
+  constexpr auto kLook = std::chrono::milliseconds(5);
+  return std::clamp<std::chrono::steady_clock::duration>(t - now(), std::chrono::steady_clock::duration::zero(), kLook);
 }
 
 std::chrono::milliseconds TestClock::elapsed() {

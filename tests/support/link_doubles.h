@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,18 @@ namespace wk::test {
 // Sleeping only advances the time it tells; the time between sleeps passes
 // speedup times faster than on the wall, so a time-out of the real port is
 // over sooner without changing its length as the program measures it.
+//
+// Against a peer that runs on its own (the simulator), a fast clock must not
+// end a wait for a reply that is merely slow to come, as it is on a busy
+// machine: given quiet, the time runs fast only while quiet() says that
+// nothing can come now, and at the wall's pace otherwise.
 class TestClock : public Clock {
  public:
-  explicit TestClock(int speedup = 1);
+  explicit TestClock(int speedup = 1, std::function<bool()> quiet = {});
   void sleepFor(std::chrono::milliseconds duration) override;
   std::chrono::steady_clock::time_point now() override;
+  // A wait looks at the clock at least every few milliseconds of the wall.
+  std::chrono::steady_clock::duration wallTimeUntil(std::chrono::steady_clock::time_point t) override;
   // Time as told since construction.
   std::chrono::milliseconds elapsed();
 
@@ -32,8 +40,11 @@ class TestClock : public Clock {
 
  private:
   std::chrono::steady_clock::time_point start_;
+  std::chrono::steady_clock::time_point lastLook_;
+  std::chrono::steady_clock::duration passed_{0};  // told, between sleeps
   std::chrono::milliseconds slept_{0};
   int speedup_;
+  std::function<bool()> quiet_;
 };
 
 // Stands in for the serial port. The script lists what the PC must send and
@@ -88,13 +99,16 @@ class CountingTransport : public link::Transport {
 
   int reads = 0;
   int timeouts = 0;
+  std::uint64_t sent = 0;  // bytes the line took
 
   link::OpenStatus open(const std::string& device, int baud) override { return inner_.open(device, baud); }
   void close() override { inner_.close(); }
   bool isOpen() const override { return inner_.isOpen(); }
   bool setBaudRate(int baud) override { return inner_.setBaudRate(baud); }
   std::size_t write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) override {
-    return inner_.write(bytes, timeout);
+    const std::size_t n = inner_.write(bytes, timeout);
+    sent += n;
+    return n;
   }
   std::size_t read(std::span<std::uint8_t> buffer, std::chrono::milliseconds timeout) override {
     const std::size_t n = inner_.read(buffer, timeout);

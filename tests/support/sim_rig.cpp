@@ -16,9 +16,10 @@ std::vector<std::uint8_t> hostileBytes(std::size_t size, unsigned seed) {
 }
 
 SimRig::SimRig(const std::vector<std::string>& extra, int clockSpeedup, const sim::Memories* initial)
-    : clock(clockSpeedup) {
+    : clock(clockSpeedup, [this] { return activity.quiet(); }) {
   if (initial) sim::writeState(statePath, *initial);
-  std::vector<std::string> args{"--instant", "--state", statePath, "--trace", tracePath};
+  std::vector<std::string> args{"--instant", "--state", statePath, "--trace", tracePath,
+                                "--activity", dir.file("sim.activity")};
   args.insert(args.end(), extra.begin(), extra.end());
   sim = std::make_unique<sim::Simulator>(args);
   settings.writeString(setting::kSection, setting::kPort, sim->device());

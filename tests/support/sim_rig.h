@@ -20,9 +20,27 @@ namespace wk::test {
 // change or swallow (CR, LF, XON, XOFF, ^C, ^D, ^Z, ^\, ^U, ^V, DEL, 0xFF).
 std::vector<std::uint8_t> hostileBytes(std::size_t size, unsigned seed);
 
+// The counting transport that also tells the simulator when the PC writes.
+class WatchedTransport : public CountingTransport {
+ public:
+  WatchedTransport(link::Transport& inner, sim::ActivityWatch& watch) : CountingTransport(inner), watch_(watch) {}
+  std::size_t write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds timeout) override {
+    watch_.writing(bytes.size());
+    const std::size_t n = CountingTransport::write(bytes, timeout);
+    watch_.wrote(n);
+    return n;
+  }
+
+ private:
+  sim::ActivityWatch& watch_;
+};
+
 class SimRig {
  public:
-  // The simulator runs --instant with a state file and a trace, plus extra.
+  // The simulator runs --instant with a state file, a trace and an activity
+  // file, plus extra. The clock runs clockSpeedup times faster only while the
+  // simulator has nothing to send: a slow reply on a busy machine never runs
+  // into a time-out.
   explicit SimRig(const std::vector<std::string>& extra = {}, int clockSpeedup = 1,
                   const sim::Memories* initial = nullptr);
 
@@ -38,12 +56,13 @@ class SimRig {
   TempDir dir;
   std::string statePath = dir.file("sim.state");
   std::string tracePath = dir.file("sim.trace");
+  sim::ActivityWatch activity{dir.file("sim.activity")};
   std::unique_ptr<sim::Simulator> sim;
   MemorySettings settings;
   ScriptedPrompter prompter;
   TestClock clock;
   link::TermiosTransport termios{clock};
-  CountingTransport transport{termios};
+  WatchedTransport transport{termios, activity};
   link::Port port{transport, settings, prompter, clock};
   std::vector<std::string> progressLog;
 };

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "activity.h"
 #include "dispatch.h"
 #include "faults.h"
 #include "line.h"
@@ -30,6 +31,7 @@ namespace {
 struct Options {
   std::string statePath;
   std::string tracePath;
+  std::string activityPath;
   bool wireTiming = true;
 };
 
@@ -142,6 +144,8 @@ std::string usageText(const CommandTable& table) {
       "  --instant         no wire timing (by default every byte takes 10 bit times\n"
       "                    at the current speed, both ways)\n"
       "  --trace FILE      append one line per command received\n"
+      "  --activity FILE   share counters of the line with a test or a benchmark\n"
+      "                    through FILE (made anew; see activity.h)\n"
       "  --silent          answer nothing at all\n"
       "  --silent-after N  answer the first N commands, then nothing\n"
       "  --fault SPEC      misbehave: KIND[@LETTER[#N[xCOUNT]]], where LETTER is a\n"
@@ -234,13 +238,15 @@ int simulate(int argc, char** argv) {
       faults.add({std::string(fault::kSilent), '*', 1, -1});
       continue;
     }
-    if (arg == "--state" || arg == "--trace" || arg == "--silent-after" || arg == "--fault") {
+    if (arg == "--state" || arg == "--trace" || arg == "--activity" || arg == "--silent-after" || arg == "--fault") {
       if (!hasValue) return usage(table, "missing value: " + arg);
       const std::string value = argv[++i];
       if (arg == "--state") {
         options.statePath = value;
       } else if (arg == "--trace") {
         options.tracePath = value;
+      } else if (arg == "--activity") {
+        options.activityPath = value;
       } else if (arg == "--silent-after") {
         char* end = nullptr;
         const long n = std::strtol(value.c_str(), &end, 10);
@@ -292,10 +298,19 @@ int simulate(int argc, char** argv) {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 
+  std::unique_ptr<ActivityFile> activity;
+  if (!options.activityPath.empty()) {
+    activity = std::make_unique<ActivityFile>(options.activityPath, true);
+    if (!activity->get()) {
+      std::perror(("gz4410-sim: " + options.activityPath).c_str());
+      return 1;
+    }
+  }
+
   std::printf("%s\n", device.c_str());
   std::fflush(stdout);
   {
-    Line line(master, slave, options.wireTiming);
+    Line line(master, slave, options.wireTiming, activity ? activity->get() : nullptr);
     Trace trace(options.tracePath);
     run(line, table, faults, trace);
   }

@@ -44,12 +44,12 @@ std::optional<std::uint8_t> Line::get(std::optional<SteadyClock::time_point> dea
                                       const std::function<void(std::uint8_t)>& onGarbled) {
   for (;;) {
     if (pending_.empty() && !fill(deadline)) return std::nullopt;
-    const auto [byte, seenAt] = pending_.front();
+    const auto [byte, sentAt] = pending_.front();
     pending_.pop_front();
-    // The byte was on the wire, behind the one before it, by the time it
-    // was seen; it has arrived one byte time later. No sleeping here: the
-    // reply is scheduled from this moment.
-    if (timed_) rxEnd_ = std::max(seenAt, rxEnd_) + byteTime();
+    // The byte was on the wire, behind the one before it, once the PC sent
+    // it; it has arrived one byte time later. No sleeping here: the reply is
+    // scheduled from this moment.
+    if (timed_) rxEnd_ = std::max(sentAt, rxEnd_) + byteTime();
     if (!checkLine || pcLineMatches()) return byte;
     onGarbled(byte);
   }
@@ -73,6 +73,10 @@ void Line::put(std::span<const std::uint8_t> bytes) {
     std::size_t due = sent;
     while (due < bytes.size() && dueOf(due) <= now) ++due;
     if (due > sent) {
+      if (due == bytes.size() && activity_) {
+        const auto late = std::chrono::duration_cast<nanoseconds>(now - dueOf(due - 1)).count();
+        activity_->lateNs.fetch_add(static_cast<std::uint64_t>(std::max<long long>(late, 0)));
+      }
       writeAll(bytes.data() + sent, due - sent);
       sent = due;
     } else {
@@ -114,15 +118,35 @@ bool Line::fill(std::optional<SteadyClock::time_point> deadline) {
       wait = static_cast<int>(std::min<long long>(left, wait));
     }
     pollfd p{master_, POLLIN, 0};
-    if (poll(&p, 1, wait) > 0 && (p.revents & POLLIN)) {
+    if (activity_) activity_->waiting.store(1);
+    const int ready = poll(&p, 1, wait);
+    if (activity_) activity_->waiting.store(0);
+    if (ready > 0 && (p.revents & POLLIN)) {
+      const auto seenAt = SteadyClock::now();
       std::uint8_t chunk[4096];
       const ssize_t n = read(master_, chunk, sizeof chunk);
-      const auto now = SteadyClock::now();
-      for (ssize_t i = 0; i < n; ++i) pending_.emplace_back(chunk[i], now);
-      if (n > 0) return true;
+      if (n > 0) {
+        const auto sent = sentAt(received_, received_ + static_cast<std::uint64_t>(n), seenAt);
+        for (ssize_t i = 0; i < n; ++i) pending_.emplace_back(chunk[i], sent);
+        received_ += static_cast<std::uint64_t>(n);
+        if (activity_) activity_->received.store(received_);
+        return true;
+      }
     }
     if (gStop) return false;
   }
+}
+
+// When the PC began sending the bytes from..to (counted from the start): as
+// it told, when those bytes are all of its latest write; otherwise, and never
+// later than, when the simulator saw them.
+SteadyClock::time_point Line::sentAt(std::uint64_t from, std::uint64_t to, SteadyClock::time_point seenAt) const {
+  if (!activity_) return seenAt;
+  const std::uint64_t pcTo = activity_->pcTo.load();
+  const std::uint64_t pcFrom = activity_->pcFrom.load();
+  const std::int64_t pcAt = activity_->pcAt.load();
+  if (activity_->pcTo.load() != pcTo || from < pcFrom || to > pcTo) return seenAt;
+  return std::min(seenAt, SteadyClock::time_point(std::chrono::duration_cast<SteadyClock::duration>(nanoseconds(pcAt))));
 }
 
 void Line::writeAll(const std::uint8_t* data, std::size_t size) {

@@ -14,6 +14,8 @@
 #include <span>
 #include <string>
 
+#include "activity.h"
+
 namespace gzsim {
 
 using SteadyClock = std::chrono::steady_clock;
@@ -25,7 +27,9 @@ bool stopRequested();
 
 class Line {
  public:
-  Line(int master, int slave, bool timed) : master_(master), slave_(slave), timed_(timed) {}
+  // activity, when there is one, is kept up to date (see activity.h).
+  Line(int master, int slave, bool timed, LineActivity* activity = nullptr)
+      : master_(master), slave_(slave), timed_(timed), activity_(activity) {}
 
   int baud() const { return baud_; }
   void setBaud(int baud) { baud_ = baud; }
@@ -47,14 +51,17 @@ class Line {
   SteadyClock::duration byteTime(long long bytes = 1) const;
   bool pcLineMatches() const;
   bool fill(std::optional<SteadyClock::time_point> deadline);
+  SteadyClock::time_point sentAt(std::uint64_t from, std::uint64_t to, SteadyClock::time_point seenAt) const;
   void writeAll(const std::uint8_t* data, std::size_t size);
 
   int master_;
   int slave_;
   bool timed_;
+  LineActivity* activity_;
+  std::uint64_t received_ = 0;
   int baud_ = 460800;
-  // Bytes read from the pseudo-terminal and not taken yet, with when the
-  // simulator saw them.
+  // Bytes read from the pseudo-terminal and not taken yet, with when the PC
+  // began sending them (when the simulator saw them, if the PC does not say).
   std::deque<std::pair<std::uint8_t, SteadyClock::time_point>> pending_;
   SteadyClock::time_point rxEnd_{};   // the last byte taken had fully arrived by then
   SteadyClock::time_point txFree_{};  // the last byte sent leaves the wire then

@@ -58,6 +58,31 @@ StateSections readStateSections(const std::string& path) {
   return sections;
 }
 
+void ActivityWatch::writing(std::size_t size) {
+  gzsim::LineActivity* a = file_.get();
+  if (!a) return;
+  // The end last: the simulator takes the stamp only once it matches.
+  a->pcTo.store(0);
+  a->pcFrom.store(sent_);
+  a->pcAt.store(std::chrono::duration_cast<std::chrono::nanoseconds>(SteadyClock::now().time_since_epoch()).count());
+  a->pcTo.store(sent_ + size);
+}
+
+// received before waiting: the simulator clears waiting before it takes
+// bytes, so waiting seen after all bytes were taken is a wait that began
+// later.
+bool ActivityWatch::quiet() const {
+  const gzsim::LineActivity* a = file_.get();
+  if (!a) return false;
+  const bool all = a->received.load() == sent_;
+  return all && a->waiting.load() == 1;
+}
+
+std::chrono::nanoseconds ActivityWatch::late() const {
+  const gzsim::LineActivity* a = file_.get();
+  return std::chrono::nanoseconds(a ? static_cast<std::int64_t>(a->lateNs.load()) : 0);
+}
+
 Simulator::Simulator(const std::vector<std::string>& args, const std::string& program) {
   int pipeFds[2];
   if (::pipe2(pipeFds, O_CLOEXEC) != 0) return;
