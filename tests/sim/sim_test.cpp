@@ -2,6 +2,7 @@
 // program's link code: the tests of the program trust what it does.
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "sim_launcher.h"
 #include "support/process.h"
@@ -282,6 +284,37 @@ TEST(Simulator, WireTimingTakesTenBitsAByte) {
   const auto took = SteadyClock::now() - start;
   EXPECT_GE(took, std::chrono::microseconds(22300));
   EXPECT_LT(took, kHangGuard);
+}
+
+// Told through the activity file when the PC began sending, the simulator
+// times a reply from the end of those bytes on the wire, not from when it got
+// round to reading them: held up longer than the whole block takes, it sends
+// the block at once, and counts how late it left. Until it has taken the
+// PC's bytes it is not quiet; once it has answered and waits, it is.
+TEST(Simulator, RepliesAreTimedFromWhenThePcBeganSending) {
+  test::TempDir dir;
+  ActivityWatch activity(dir.file("activity"));
+  Simulator sim({"--activity", dir.file("activity")});  // wire timing on
+  Client c(sim.device());
+  const auto send = [&](const Bytes& bytes) {
+    activity.writing(bytes.size());
+    c.send(bytes);
+    activity.wrote(bytes.size());
+  };
+  send({'s'});
+  ASSERT_EQ(c.receive(1), Bytes{'s'});
+
+  ASSERT_EQ(::kill(sim.pid(), SIGSTOP), 0);
+  send(params(1024, 0));
+  EXPECT_FALSE(activity.quiet());
+  // Held up for longer than the 22.3 ms that the header and the block take.
+  std::this_thread::sleep_for(milliseconds(100));
+  ASSERT_EQ(::kill(sim.pid(), SIGCONT), 0);
+  EXPECT_EQ(c.receive(1024).size(), 1024u);
+  EXPECT_GE(activity.late(), milliseconds(70));
+  const auto deadline = SteadyClock::now() + kHangGuard;
+  while (!activity.quiet() && SteadyClock::now() < deadline) std::this_thread::sleep_for(milliseconds(1));
+  EXPECT_TRUE(activity.quiet());
 }
 
 TEST(Simulator, FaultsOnChosenCommands) {
