@@ -62,13 +62,9 @@ inline constexpr std::size_t kOutputAliasCount = 12;  // "if off" of outputs 1..
 
 // Cells of CommonSettings (offsets within the block).
 namespace common {
+// The miscellaneous settings (their fields: misc_settings.h).
+inline constexpr ImageBlock MiscSettings{0, 156};
 inline constexpr std::size_t kReadAllCleared = 2;         // set to 0 by read-all
-inline constexpr std::size_t kTemperatureFormat = 9;
-inline constexpr std::size_t kMicGain = 10;
-inline constexpr std::size_t kSpeakerVolume = 11;
-inline constexpr std::size_t kBalanceRequestLength = 148;  // followed by up to 7 characters
-inline constexpr std::size_t kBalanceRequestText = 149;
-inline constexpr std::size_t kBalanceRequestMax = 7;
 // The device password: its length, a zero byte, 16 characters (EE-Data 732..749).
 inline constexpr ImageBlock PasswordCells{24, 18};
 inline constexpr ImageBlock ReportRecords{156, 100};       // ten records of 10 bytes, requests ?0..?9

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "document/main_channel_record.h"
+#include "document/misc_settings.h"
 #include "document/notification_lists.h"
 #include "document/notification_record.h"
-#include "document/records.h"
 
 namespace wk {
 namespace {
@@ -28,11 +28,11 @@ void applyNewDocumentDefaults(ConfigImage& image) {
     record.setSoundLength(kDefaultSoundLength);
   }
   assignDefaultInputs(image);
-  auto common = CommonSettingsView::of(image);
-  common.setTemperatureFormat(5);  // "T1.1=0.0C"
-  common.setSpeakerVolume(5);
-  common.setBalanceRequest("*100#");
-  common.setMicGain(2);
+  auto misc = MiscSettings::of(image);
+  misc.setTemperatureFormat(5);  // "T1.1=0.0C"
+  misc.setSpeakerVolume(5);      // "6"
+  misc.setBalanceRequest(u"*100#");
+  misc.setMicGain(2);            // "+3.0 dB"
 }
 
 void applyFallbackContents(ConfigImage& image) {

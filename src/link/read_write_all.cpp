@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/c4410_doc.h"
+#include "document/collect_effects.h"
 #include "document/config_image.h"
 #include "document/records.h"
 #include "language/translate.h"
@@ -204,6 +205,8 @@ TransferOutcome WriteAll(C4410Doc& doc, const DeviceLink& link) {
   DeviceSession session(link);
   if (!session.claim()) return TransferOutcome::Busy;
   doc.collectEditors();
+  // With pages or without (the command line), the controller gets the same bytes.
+  ApplyCollectEffects(doc.image());
   Port& port = session.port();
   if (!session.open() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud57600))
     return TransferOutcome::Failed;

@@ -25,7 +25,9 @@ inline constexpr int kMaxBlockTries = 3;
 // stays exactly as it was and the user is told so.
 TransferOutcome ReadAll(C4410Doc& doc, const DeviceLink& link);
 
-// Collects the editors, then writes the image. The modified flag stays.
+// Collects the editors and applies the collect step's effects on the bytes
+// no control shows (collect_effects.h), then writes the image. The modified
+// flag stays.
 TransferOutcome WriteAll(C4410Doc& doc, const DeviceLink& link);
 
 }  // namespace wk::link

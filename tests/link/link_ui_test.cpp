@@ -145,8 +145,13 @@ TEST(LinkGui, WriteAllUnderAPlainWindow) {
   ASSERT_EQ(rig.sim->stop(), 0);
   sim::Memories after;
   ASSERT_TRUE(sim::readState(rig.dir.file("state"), after));
-  EXPECT_TRUE(std::equal(image.begin(), image.begin() + 61888, after.see.begin()));
-  EXPECT_TRUE(std::equal(image.begin() + 61888, image.end(), after.ee.begin()));
+  // As collecting the pages leaves it (see read_write_all_test.cpp).
+  auto sent = image;
+  for (std::size_t k = 0; k < 256; ++k) sent[158 * k + 1] &= 0x3F;
+  for (std::size_t c = 0; c < 10; ++c) sent[62752 + 10 * c + 9] &= 0x87;  // reports: bits 11..14 of the word
+  std::fill(sent.begin() + 61888 + 964, sent.begin() + 61888 + 970, 0);
+  EXPECT_TRUE(std::equal(sent.begin(), sent.begin() + 61888, after.see.begin()));
+  EXPECT_TRUE(std::equal(sent.begin() + 61888, sent.end(), after.ee.begin()));
   EXPECT_TRUE(rig.window.isEnabled());
 }
 

@@ -16,6 +16,7 @@
 #include "diagnostics/input_reader.h"
 #include "config_commands.h"
 #include "document/c4410_doc.h"
+#include "document/collect_effects.h"
 #include "firmware/flasher.h"
 #include "firmware/system_info.h"
 #include "document/config_image.h"
@@ -295,6 +296,7 @@ int verify(const std::optional<std::string>& port, const std::string& path, bool
   if (!openVld(path, file.image())) return kUsageOrFileError;
   // What a write of the file sends.
   file.collectEditors();
+  ApplyCollectEffects(file.image());
   Link link(port);
   C4410Doc held;
   held.makeNew();
