@@ -19,7 +19,7 @@
 #include "editors/dlg_prop_insuser.h"
 #include "editors/dlg_prop_outs.h"
 #include "editors/dlg_prop_reports.h"
-#include "editors/placeholder_pages.h"
+#include "editors/dlg_prop_misc.h"
 #include "onewire/ui/dlg_prop_thermo.h"
 #include "onewire/ui/dlg_prop_thermo_channel.h"
 #include "onewire/ui/dlg_prop_thermo_ibutton.h"
