@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,6 +109,7 @@ CDlgPropMisc::CDlgPropMisc(const PageContext& context, QWidget* parent)
   startTimeout_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
   startTimeout_->setMaximumWidth(60);
   connect(startTimeout_, &QLineEdit::textEdited, this, [this] { markModified(); });
+  startTimeout_->installEventFilter(this);
   timeoutUp_->setArrowType(Qt::UpArrow);
   timeoutDown_->setArrowType(Qt::DownArrow);
   for (QToolButton* arrow : {timeoutUp_, timeoutDown_}) {
@@ -207,6 +209,17 @@ void CDlgPropMisc::placeGrid() {
   const int groupBottom = std::min(kGridTop + height + kGroupTop, this->height());
   numbersGroup_->setGeometry(kGroupLeft, kGroupTop, kGridWidth + 2 * (kGridLeft - kGroupLeft),
                              std::max(0, groupBottom - kGroupTop));
+}
+
+bool CDlgPropMisc::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == startTimeout_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      stepStartTimeout(key == Qt::Key_Up ? 1 : -1);
+      return true;
+    }
+  }
+  return SectionPage::eventFilter(watched, event);
 }
 
 void CDlgPropMisc::markModified() { doc().setModified(true); }

@@ -59,6 +59,8 @@ class CDlgPropMisc : public SectionPage {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Up and Down in "Start Timeout, sec" work its arrows.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void placeGrid();

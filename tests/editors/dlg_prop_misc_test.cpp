@@ -246,8 +246,15 @@ TEST_F(MiscPage, TheStartTimeoutStoresAtMost255AndItsArrowsStayWithin) {
   QTest::mouseClick(page->startTimeoutDown(), Qt::LeftButton);
   EXPECT_EQ(page->startTimeoutField()->text(), "0");
   EXPECT_TRUE(doc.isModified());
+  // The arrow keys work the arrows too.
+  QTest::keyClick(page->startTimeoutField(), Qt::Key_Up);
+  QTest::keyClick(page->startTimeoutField(), Qt::Key_Up);
+  QTest::keyClick(page->startTimeoutField(), Qt::Key_Down);
+  EXPECT_EQ(page->startTimeoutField()->text(), "1");
+  doc.collectEditors();
+  EXPECT_EQ(common(20, 1), "01");
   doc.refreshEditors();
-  EXPECT_EQ(page->startTimeoutField()->text(), "255");
+  EXPECT_EQ(page->startTimeoutField()->text(), "1");
 }
 
 // The timeout has no value to store; everything else the user did is stored.
