@@ -6,8 +6,9 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ make pkgconf qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev fonts-dejavu-core
        nlohmann-json3-dev)
-# The fuzz targets (run by the tests too) need clang and its libFuzzer runtime.
-test=("${build[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)
+# The fuzz targets (run by the tests too) need clang and its libFuzzer runtime;
+# a validator of its own checks the configuration's JSON Schema.
+test=("${build[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-jsonschema)
 run=("${build[@]}" qt6-qpa-plugins shared-mime-info desktop-file-utils)
 screenshots=("${test[@]}" xvfb xauth x11-apps imagemagick qt6-qpa-plugins)
 

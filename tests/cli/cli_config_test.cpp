@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 #include "config_json.h"
 #include "document/alias_record.h"
@@ -107,6 +108,13 @@ ConfigImage editedImage() {
     IButtonKeyRecord::at(image, s).setRomCode(validRom("01A2B3C4D5E6F7"));
     IButtonKeyRecord::at(image, s).setKeyType(static_cast<std::uint8_t>(s % 8));
     IButtonCommentRecord::at(image, s).store(u"Охрана");
+  }
+  for (std::size_t c = 0; c < 10; c += 2) {
+    ReportRecord r = ReportRecord::at(image, c);
+    r.setIncludes(c * 6, true);
+    r.setIncludes(63 - c, true);
+    r.setPeriod(static_cast<std::uint8_t>(c % 8));
+    r.storeNumbers(static_cast<std::uint8_t>(0x80 >> c | 1));
   }
   return image;
 }
@@ -295,6 +303,55 @@ TEST(ConfigJson, TheDocumentedSchemaIsTheDescriptions) {
   for (const config::Section& s : config::Description::get().sections())
     for (const config::Field& f : s.records.front().fields)
       for (const config::Item& i : f.items) EXPECT_NE(text.find(nlohmann::json(i.text).dump()), std::string::npos) << i.text;
+}
+
+// The documented schema against a validator of its own: every export and
+// every hidden-password dump meets it, and what it refuses import refuses.
+TEST(ConfigJson, TheSchemaTakesEveryExportAndImportRefusesWhatItRefuses) {
+  TempDir dir;
+  std::vector<std::string> files;
+  std::vector<bool> valid;
+  auto add = [&](const std::string& text, bool ok) {
+    files.push_back(dir.file(std::to_string(files.size()) + ".json"));
+    std::ofstream(files.back()) << text;
+    valid.push_back(ok);
+  };
+  cli::JsonOptions hidden;
+  hidden.showPassword = false;
+  for (const ConfigImage& image : {newImage(), editedImage(), randomImage(3), randomImage(4)}) {
+    add(cli::toJson(image).dump(2), true);
+    add(cli::toJson(image, hidden).dump(2), true);
+  }
+  const std::vector<std::string> refused = {
+      R"({"smss":[]})",
+      R"({"format":"other"})",
+      R"({"channels":[{}]})",
+      smsWith(16, R"({"phone":"12a"})"),
+      smsWith(16, R"({"kind":"SMS+CALL"})"),
+      smsWith(16, R"({"enabled":1})"),
+      smsWith(16, R"({"kind":{"code":-1}})"),
+      smsWith(16, R"({"text":{"hex":"0G"}})"),
+      R"({"reports":[{"reservedBits":32},{},{},{},{},{},{},{},{},{}]})",
+      R"({"reports":[{"items":["Output # 7"]},{},{},{},{},{},{},{},{},{}]})",
+      R"({"userEvents":[{"hi":400},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+  };
+  for (const std::string& text : refused) {
+    add(text, false);
+    std::vector<std::string> errors;
+    imported(text, &errors);
+    EXPECT_FALSE(errors.empty()) << text;
+  }
+  std::vector<std::string> args{std::string(WK_SOURCE_DIR) + "/tests/cli/schema_check.py",
+                                std::string(WK_SOURCE_DIR) + "/docs/configuration.schema.json"};
+  args.insert(args.end(), files.begin(), files.end());
+  const auto r = runProcess("/usr/bin/python3", args);
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  std::istringstream lines(r.out);
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line)) << r.out;
+    EXPECT_EQ(line.starts_with("valid"), valid[i]) << i << ": " << line;
+  }
 }
 
 // ---------------------------------------------------------------------------
