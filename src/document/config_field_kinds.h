@@ -69,6 +69,7 @@ std::u16string utf16(std::string_view text);
 void describeSmsData(Description& description);
 void describeChannels(Description& description);
 void describeOneWire(Description& description);
+void describeMisc(Description& description);
 void describeReports(Description& description);
 
 }  // namespace wk::config

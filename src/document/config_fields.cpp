@@ -87,6 +87,7 @@ const Description& Description::get() {
     describeSmsData(d);
     describeChannels(d);
     describeOneWire(d);
+    describeMisc(d);
     describeReports(d);
     return d;
   }();

@@ -64,6 +64,13 @@ std::uint8_t PasswordByte(char16_t unit) {
   return static_cast<std::uint8_t>(unit);
 }
 
+char16_t PasswordCharacter(std::uint8_t byte) {
+  if (byte >= 0xC0) return static_cast<char16_t>(byte + 0x350);
+  if (byte == 0xA8) return u'\u0401';  // Ё
+  if (byte == 0xB8) return u'\u0451';  // ё
+  return static_cast<char16_t>(byte);
+}
+
 std::optional<std::uint8_t> StartTimeoutOf(std::u16string_view text) {
   if (text.empty()) return std::nullopt;
   unsigned value = 0;

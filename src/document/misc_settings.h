@@ -124,6 +124,10 @@ class MiscSettings : public RecordView<image::common::MiscSettings.size> {
 // Windows-1251 code of a Cyrillic letter, "*" for anything else above 0xFF,
 // the unit itself below.
 std::uint8_t PasswordByte(char16_t unit);
+// The character a stored password byte stands for: the Cyrillic letter of a
+// Windows-1251 code that PasswordByte gives, else the byte as a character;
+// PasswordByte gives the byte back.
+char16_t PasswordCharacter(std::uint8_t byte);
 
 // "Start Timeout, sec" as typed: nothing when it is no number (empty); a
 // number above 255 is 255.

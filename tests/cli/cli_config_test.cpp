@@ -12,6 +12,7 @@
 #include "document/alias_record.h"
 #include "document/c4410_doc.h"
 #include "document/main_channel_record.h"
+#include "document/misc_settings.h"
 #include "document/output_record.h"
 #include "document/user_event_record.h"
 #include "document/config_fields.h"
@@ -109,6 +110,19 @@ ConfigImage editedImage() {
     IButtonKeyRecord::at(image, s).setKeyType(static_cast<std::uint8_t>(s % 8));
     IButtonCommentRecord::at(image, s).store(u"Охрана");
   }
+  MiscSettings misc = MiscSettings::of(image);
+  for (std::size_t n = 1; n <= 8; n += 2)
+    StoreMyNumber(misc.myNumber(n), n == 1 ? u"0012345678" : u"555010" + std::u16string(1, static_cast<char16_t>(u'0' + n)));
+  misc.setCheck(MiscCheck::MicrophoneEnable, true);
+  misc.setCheck(MiscCheck::RestoreGsmOutputs, true);
+  misc.setIncomingCallAction(11);
+  misc.setTemperatureFormat(7);
+  misc.setMicGain(15);
+  misc.setSpeakerVolume(9);
+  misc.setAnalogOutput(1);
+  misc.setStartTimeout(255);
+  misc.setBalanceRequest(u"*102#");
+  misc.storePassword(u"Пароль1");
   for (std::size_t c = 0; c < 10; c += 2) {
     ReportRecord r = ReportRecord::at(image, c);
     r.setIncludes(c * 6, true);
@@ -278,6 +292,29 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
       {R"({"reports":[{},{"period":"Every 2h","period":"Every 8h"},{},{},{},{},{},{},{},{}]})",
        "reports[?1]: the key \"period\" appears twice"},
       {R"({"reports":[{}]})", "reports: holds 1 records, not 10"},
+      {R"({"misc":[]})", "misc: is an array, not an object"},
+      {R"({"misc":{"password":"pass λ"}})",
+       "misc.password: holds \"λ\", which the controller cannot keep (neither Latin-1 nor Cyrillic)"},
+      {R"({"misc":{"password":"12345678901234567"}})", "misc.password: is 17 characters long, at most 16 fit"},
+      {R"({"misc":{"password":{"set":true,"length":4}}})",
+       "misc.password: is hidden, and the base holds another password (not set): give the password itself "
+       "(export, or dump --json --show-password), or the file it was dumped from as --base"},
+      {R"({"misc":{"password":{"set":"yes"}}})",
+       "misc.password: the hidden password form holds only \"set\" (true or false) and \"length\" (a number)"},
+      {R"({"misc":{"myNumbers":["1","2"]}})", "misc.myNumbers: holds 2 entries, not 8"},
+      {R"({"misc":{"myNumbers":[null,null,"00123456789012345678",null,null,null,null,null]}})",
+       "misc.myNumbers[3]: \"00123456789012345678\" is too long: 18 digits, at most 16 fit (after a leading 00)"},
+      {R"({"misc":{"startTimeout":300}})", "misc.startTimeout: 300 is out of range 0..255"},
+      {R"({"misc":{"micGain":"+24.0 dB"}})", "misc.micGain: \"+24.0 dB\" is no item of its list"},
+      {R"({"misc":{"analogOutput":"Use PWM analog output as SIRENA"}})",
+       "misc.analogOutput: \"Use PWM analog output as SIRENA\" is no item of its list"},
+      {R"({"misc":{"balanceRequest":"*100*1234#"}})", "misc.balanceRequest: is 10 characters long, at most 7 fit"},
+      {R"({"misc":{"balanceRequest":"*100€"}})",
+       "misc.balanceRequest: holds \"€\", which is not Latin-1 (one byte a character)"},
+      {R"({"misc":{"netLedEnable":"yes"}})", "misc.netLedEnable: is a string, not true or false"},
+      {R"({"misc":{"netLedEnable":{"code":256}}})", "misc.netLedEnable: code 256 is out of range 0..255"},
+      {R"({"misc":{"Password":""}})", "misc.Password: unknown key"},
+      {R"({"misc":{"micGain":"0 0dB","micGain":"+1.5dB"}})", "misc: the key \"micGain\" appears twice"},
       // The parser would keep the last of the two silently.
       {R"({"format":"watchkeep-configuration","format":"watchkeep-configuration"})",
        "(top): the key \"format\" appears twice"},
@@ -334,6 +371,10 @@ TEST(ConfigJson, TheSchemaTakesEveryExportAndImportRefusesWhatItRefuses) {
       R"({"reports":[{"reservedBits":32},{},{},{},{},{},{},{},{},{}]})",
       R"({"reports":[{"items":["Output # 7"]},{},{},{},{},{},{},{},{},{}]})",
       R"({"userEvents":[{"hi":400},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+      R"({"misc":{"startTimeout":256}})",
+      R"({"misc":{"analogOutput":"Use PWM analog output as SIRENA"}})",
+      R"({"misc":{"myNumbers":["+4930",null,null,null,null,null,null,null]}})",
+      R"({"misc":{"password":{"set":"yes"}}})",
   };
   for (const std::string& text : refused) {
     add(text, false);
@@ -525,6 +566,104 @@ TEST_F(CliConfig, TheReportsInThePagesWords) {
             R"({"items":["Status","Thermo sensor T2.16"],"period":"Every 24h","myNumbers":["My Number 1","My Number 8"],)"
             R"("reservedBits":0})");
   EXPECT_EQ(j["reports"][9]["reservedBits"], 16);
+}
+
+TEST_F(CliConfig, ThePasswordIsHiddenUnlessAskedFor) {
+  ConfigImage a = newImage();
+  ConfigImage b = a;
+  MiscSettings::of(b).storePassword(u"Пароль1");
+  const std::string pa = save("a.vld", a), pb = save("b.vld", b);
+  const auto d = cli({"dump", pb});
+  ASSERT_EQ(d.exitStatus, 0) << d.err;
+  EXPECT_NE(d.out.find("    Password                                  set, 7 characters\n"), std::string::npos) << d.out;
+  EXPECT_EQ(d.out.find("Пароль1"), std::string::npos);
+  EXPECT_NE(cli({"dump", pb, "--show-password"}).out.find("    Password                                  \"Пароль1\"\n"),
+            std::string::npos);
+  const auto j = nlohmann::ordered_json::parse(cli({"dump", pb, "--json"}).out);
+  EXPECT_EQ(j["misc"]["password"].dump(), R"({"set":true,"length":7})");
+  EXPECT_EQ(nlohmann::json::parse(cli({"dump", pb, "--json", "--show-password"}).out)["misc"]["password"], "Пароль1");
+  const auto diff = cli({"diff", pa, pb});
+  EXPECT_EQ(diff.exitStatus, 1);
+  EXPECT_EQ(diff.out, "misc.password: not set -> set, 7 characters\n");
+  EXPECT_EQ(cli({"diff", pa, pb, "--show-password"}).out, "misc.password: \"\" -> \"Пароль1\"\n");
+  // export carries the password itself, so that import gives the file back.
+  ASSERT_EQ(cli({"export", pb, "-o", dir.file("b.json")}).exitStatus, 0);
+  EXPECT_EQ(nlohmann::json::parse(test::readBytes(dir.file("b.json")))["misc"]["password"], "Пароль1");
+}
+
+TEST_F(CliConfig, AHiddenPasswordImportsOnlyOntoTheFileItWasDumpedFrom) {
+  ConfigImage site = editedImage();
+  MiscSettings::of(site).storePassword(u"1234");
+  const std::string path = save("site.vld", site);
+  const auto d = cli({"dump", path, "--json"});
+  ASSERT_EQ(d.exitStatus, 0);
+  std::ofstream(dir.file("hidden.json")) << d.out;
+  // Onto the file it came from: the file comes back.
+  const auto same = cli({"import", dir.file("hidden.json"), "--base", path, "-o", dir.file("same.vld")});
+  ASSERT_EQ(same.exitStatus, 0) << same.err;
+  EXPECT_EQ(test::readBytes(dir.file("same.vld")), test::readBytes(path));
+  // Onto a new configuration it would go out without its password.
+  const auto lost = cli({"import", dir.file("hidden.json"), "-o", dir.file("lost.vld")});
+  EXPECT_EQ(lost.exitStatus, 2);
+  EXPECT_EQ(lost.err, dir.file("hidden.json") +
+                          ": misc.password: is hidden, and the base holds another password (not set): give the "
+                          "password itself (export, or dump --json --show-password), or the file it was dumped from "
+                          "as --base\nwatchkeep-cli: nothing was written\n");
+  EXPECT_FALSE(test::fileExists(dir.file("lost.vld")));
+}
+
+TEST_F(CliConfig, TheMiscellaneousSettingsInThePagesWords) {
+  ConfigImage image = newImage();
+  MiscSettings m = MiscSettings::of(image);
+  StoreMyNumber(m.myNumber(1), u"0012345");
+  StoreMyNumber(m.myNumber(3), u"5550101");
+  m.setCheck(MiscCheck::NetLedEnable, true);
+  m.setIncomingCallAction(4);
+  m.setStartTimeout(30);
+  const std::string path = save("site.vld", image);
+  const auto d = cli({"dump", path});
+  ASSERT_EQ(d.exitStatus, 0) << d.err;
+  EXPECT_NE(d.out.find("Miscellaneous\n"
+                       "  misc\n"
+                       "    My Number 1                               0012345\n"
+                       "    My Number 2                               (none)\n"
+                       "    My Number 3                               5550101\n"
+                       "    My Number 4                               (none)\n"
+                       "    My Number 5                               (none)\n"
+                       "    My Number 6                               (none)\n"
+                       "    My Number 7                               (none)\n"
+                       "    My Number 8                               (none)\n"
+                       "    For Incoming Call                         Request '?3'\n"
+                       "    Get Balance in standart request           no\n"
+                       "    Restore GSM Outputs                       no\n"
+                       "    re-Enter alarm-monitor mode               no\n"
+                       "    Save outputs mode                         no\n"
+                       "    Net LED Enable                            yes\n"
+                       "    Enter Armed state anyway                  no\n"
+                       "    Microphon Enable                          no\n"
+                       "    TouchMemory on external key               no\n"
+                       "    Start Timeout, sec                        30\n"
+                       "    Balance request USSD                      \"*100#\"\n"
+                       "    Themperature presentation format          T1.1=0.0C\n"
+                       "    Password                                  not set\n"
+                       "    Mic gain                                  +3.0 dB\n"
+                       "    Speaker volume                            6\n"
+                       "    Report turned off channels state          no\n"
+                       "    Restart input blocking in repeated alarm  no\n"
+                       "    Analog output options                     Use PWM analog autput as SIRENA\n"
+                       "\n"
+                       "Reports\n"),
+            std::string::npos)
+      << d.out;
+  const auto j = nlohmann::ordered_json::parse(cli({"dump", path, "--json"}).out);
+  EXPECT_EQ(j["misc"].dump(),
+            R"({"myNumbers":["0012345",null,"5550101",null,null,null,null,null],"incomingCall":"Request '?3'",)"
+            R"("balanceInStandardRequest":false,"restoreGsmOutputs":false,"reEnterAlarmMonitor":false,)"
+            R"("saveOutputsMode":false,"netLedEnable":true,"enterArmedAnyway":false,"microphoneEnable":false,)"
+            R"("touchMemoryOnExternalKey":false,"startTimeout":30,"balanceRequest":"*100#",)"
+            R"("temperatureFormat":"T1.1=0.0C","password":{"set":false,"length":0},"micGain":"+3.0 dB",)"
+            R"("speakerVolume":"6","reportTurnedOffChannels":false,"restartInputBlocking":false,)"
+            R"("analogOutput":"Use PWM analog autput as SIRENA"})");
 }
 
 // The simulator with a state file and a trace.

@@ -80,6 +80,18 @@ TEST_F(Misc, TheListsTheirTextsAndStoredCodes) {
   EXPECT_EQ(codes(AnalogOutputList), "0=Use PWM analog autput as SIRENA|1=Use PWM analog autput as BEEPER|");
 }
 
+TEST(PasswordByte, EveryStoredByteStandsForACharacterThatGivesItBack) {
+  for (unsigned b = 0; b <= 0xFF; ++b)
+    EXPECT_EQ(PasswordByte(PasswordCharacter(static_cast<std::uint8_t>(b))), b) << b;
+  EXPECT_EQ(PasswordCharacter(0x61), u'a');
+  EXPECT_EQ(PasswordCharacter(0xC0), u'\u0410');  // А, not À
+  EXPECT_EQ(PasswordCharacter(0xFF), u'\u044F');  // я
+  EXPECT_EQ(PasswordCharacter(0xA8), u'\u0401');  // Ё
+  EXPECT_EQ(PasswordCharacter(0xB8), u'\u0451');  // ё
+  EXPECT_EQ(PasswordCharacter(0xA9), u'\u00A9');
+  EXPECT_EQ(PasswordCharacter(0x2A), u'*');
+}
+
 TEST(PasswordByte, LatinCyrillicAndEverythingElse) {
   EXPECT_EQ(PasswordByte(u'a'), 0x61);
   EXPECT_EQ(PasswordByte(u'Z'), 0x5A);
