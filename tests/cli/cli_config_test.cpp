@@ -11,6 +11,7 @@
 #include "config_json.h"
 #include "document/alias_record.h"
 #include "document/c4410_doc.h"
+#include "document/collect_effects.h"
 #include "document/main_channel_record.h"
 #include "document/misc_settings.h"
 #include "document/output_record.h"
@@ -110,26 +111,31 @@ ConfigImage editedImage() {
     IButtonKeyRecord::at(image, s).setKeyType(static_cast<std::uint8_t>(s % 8));
     IButtonCommentRecord::at(image, s).store(u"Охрана");
   }
-  MiscSettings misc = MiscSettings::of(image);
-  for (std::size_t n = 1; n <= 8; n += 2)
-    StoreMyNumber(misc.myNumber(n), n == 1 ? u"0012345678" : u"555010" + std::u16string(1, static_cast<char16_t>(u'0' + n)));
-  misc.setCheck(MiscCheck::MicrophoneEnable, true);
-  misc.setCheck(MiscCheck::RestoreGsmOutputs, true);
-  misc.setIncomingCallAction(11);
-  misc.setTemperatureFormat(7);
-  misc.setMicGain(15);
-  misc.setSpeakerVolume(9);
-  misc.setAnalogOutput(1);
-  misc.setStartTimeout(255);
-  misc.setBalanceRequest(u"*102#");
-  misc.storePassword(u"Пароль1");
+  // The miscellaneous settings and the reports as their pages store them.
+  MiscShown misc = LoadMiscSettings(image);
+  misc.myNumbers = {u"0012345678", u"", u"5550103", u"", u"5550105", u"", u"5550107", u""};
+  misc.checks[3] = true;
+  misc.checks[4] = true;
+  misc.incomingCallAction = 11;
+  misc.temperatureFormat = 0;
+  misc.micGain = 15;
+  misc.speakerVolume = 9;
+  misc.analogOutput = 1;
+  misc.startTimeout = u"300";
+  misc.balanceRequest = u"*102#";
+  EXPECT_TRUE(StoreMiscSettings(misc, image));
+  MiscSettings::of(image).storePassword(u"Пароль1");
   for (std::size_t c = 0; c < 10; c += 2) {
-    ReportRecord r = ReportRecord::at(image, c);
-    r.setIncludes(c * 6, true);
-    r.setIncludes(63 - c, true);
-    r.setPeriod(static_cast<std::uint8_t>(c % 8));
-    r.storeNumbers(static_cast<std::uint8_t>(0x80 >> c | 1));
+    ReportColumn column = LoadReportColumn(image, c);
+    column.items[c * 6] = true;
+    column.items[63 - c] = true;
+    column.period = *ReportPeriodList.textOf(static_cast<std::uint8_t>(c % 8));
+    column.numbers[0] = true;
+    column.numbers[7 - c / 2] = true;
+    StoreReportColumn(column, image, c);
   }
+  // What collecting the pages does to the bytes no control shows.
+  ApplyCollectEffects(image);
   return image;
 }
 
@@ -187,6 +193,15 @@ TEST(ConfigJson, TheShapeOfARecord) {
             R"({"use":"Not in use","sensor":"T1.01","hysteresisLow":0.0,"hysteresisHigh":0.0,"type":"Heater",)"
             R"("inverse":false,"aliasIfOff":"","aliasIfOn":""})");
   EXPECT_EQ(j["keys"][1]["keyType"], "Common Key");
+  // As the pages stored them: 300 typed is 255, an empty number is type 0x81.
+  EXPECT_EQ(j["misc"]["startTimeout"], 255);
+  EXPECT_EQ(j["misc"]["myNumbers"].dump(),
+            R"(["0012345678","","5550103","","5550105","","5550107",""])");
+  EXPECT_EQ(j["misc"]["temperatureFormat"], "T1.1=0.00C");
+  EXPECT_EQ(j["misc"]["password"], "Пароль1");
+  EXPECT_EQ(j["reports"][2].dump(),
+            R"({"items":["Input # 5","Thermo sensor T2.14"],"period":"Every 8h","myNumbers":["My Number 1","My Number 7"],)"
+            R"("reservedBits":0})");
   // Values no editor writes, and a ROM code that fails its check.
   image.at(62436 + 8) = 9;
   image.at(62116 + 7) ^= 1;
