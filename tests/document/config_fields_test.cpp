@@ -8,40 +8,23 @@
 #include "document/config_diff.h"
 #include "document/config_fields.h"
 #include "document/defaults.h"
+#include "document/config_field_helpers.h"
 #include "support/hex.h"
 
 namespace wk::config {
 namespace {
 
 using test::hex;
-
-ConfigImage newImage() {
-  ConfigImage image;
-  applyNewDocumentDefaults(image);
-  return image;
-}
+using field_test::newImage;
+using field_test::field;
+using field_test::bytesAt;
+using field_test::writeOk;
 
 ConfigImage randomImage(unsigned seed) {
   std::mt19937 rng(seed);
   ConfigImage image;
   for (auto& b : image.all()) b = static_cast<std::uint8_t>(rng());
   return image;
-}
-
-const Field& field(std::string_view path) {
-  const Field* f = Description::get().find(path);
-  if (!f) throw std::runtime_error("no field " + std::string(path));
-  return *f;
-}
-
-std::vector<std::uint8_t> bytesAt(const ConfigImage& image, std::size_t offset, std::size_t size) {
-  const auto s = image.slice(offset, size);
-  return {s.begin(), s.end()};
-}
-
-void writeOk(const std::string& path, ConfigImage& image, const Value& v) {
-  const auto error = write(field(path), image, v);
-  ASSERT_FALSE(error) << path << ": " << *error;
 }
 
 std::vector<const Field*> allFields() {

@@ -7,42 +7,20 @@
 #include "document/config_diff.h"
 #include "document/config_fields.h"
 #include "document/defaults.h"
+#include "document/config_field_helpers.h"
 #include "support/hex.h"
 
 namespace wk::config {
 namespace {
 
 using test::hex;
+using field_test::newImage;
+using field_test::field;
+using field_test::bytesAt;
+using field_test::writeOk;
+using field_test::refusal;
 
 constexpr std::size_t kReports = 62752;  // CommonSettings + 156
-
-ConfigImage newImage() {
-  ConfigImage image;
-  applyNewDocumentDefaults(image);
-  return image;
-}
-
-const Field& field(std::string_view path) {
-  const Field* f = Description::get().find(path);
-  if (!f) throw std::runtime_error("no field " + std::string(path));
-  return *f;
-}
-
-std::vector<std::uint8_t> bytesAt(const ConfigImage& image, std::size_t offset, std::size_t size) {
-  const auto s = image.slice(offset, size);
-  return {s.begin(), s.end()};
-}
-
-void writeOk(const std::string& path, ConfigImage& image, const Value& v) {
-  const auto error = write(field(path), image, v);
-  ASSERT_FALSE(error) << path << ": " << *error;
-}
-
-std::string refusal(const std::string& path, const Value& v) {
-  ConfigImage image = newImage();
-  const auto error = write(field(path), image, v);
-  return error ? *error : "(stored)";
-}
 
 TEST(ConfigReports, ItemsPeriodAndNumbersAreStoredWhereThePageStoresThem) {
   ConfigImage image = newImage();
