@@ -20,6 +20,7 @@
 #include "app/qt_document.h"
 #include "language/translate.h"
 #include "seams/settings.h"
+#include "support/gui/when_modal.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -76,23 +77,6 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<C4410App> app;
   TempDir dir;
 };
-
-// Once a modal dialog of type T is up, hands it to handle, which closes it.
-template <class T>
-void whenModal(std::function<void(T*)> handle) {
-  QTimer::singleShot(0, [handle] {
-    T* dialog = nullptr;
-    const bool shown = QTest::qWaitFor([&] {
-      dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-      return dialog != nullptr;
-    }, 5000);
-    if (!shown) {
-      ADD_FAILURE() << "no modal " << T::staticMetaObject.className() << " came up";
-      return;
-    }
-    handle(dialog);
-  });
-}
 
 // A menu's visible items, one a line: "text #ID" or "-" for a separator.
 inline QStringList describe(const QList<QAction*>& actions) {

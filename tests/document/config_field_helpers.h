@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/config_diff.h"
 #include "document/config_fields.h"
 #include "document/defaults.h"
 
@@ -41,6 +42,13 @@ inline std::string refusal(const std::string& path, const Value& v) {
   ConfigImage image = newImage();
   const auto error = write(field(path), image, v);
   return error ? *error : "(stored)";
+}
+
+// The lines diff gives between image and image with one bit flipped.
+inline std::vector<std::string> diffWithBitFlipped(const ConfigImage& image, std::size_t offset, std::uint8_t mask) {
+  ConfigImage flipped = image;
+  flipped.at(offset) ^= mask;
+  return describe(diff(image, flipped));
 }
 
 }  // namespace wk::config::field_test

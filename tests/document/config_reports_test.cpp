@@ -65,11 +65,8 @@ TEST(ConfigDiff, OneBitOfAReportShows) {
       {kReports + 59, 0x08, "reports[?5].reservedBits: 0 -> 1"},
       {kReports + 99, 0x80, "reports[?9].reservedBits: 0 -> 16"},
   };
-  for (const auto& [offset, mask, line] : bits) {
-    ConfigImage b = a;
-    b.at(offset) ^= mask;
-    EXPECT_EQ(describe(diff(a, b)), std::vector<std::string>{line});
-  }
+  for (const auto& [offset, mask, line] : bits)
+    EXPECT_EQ(field_test::diffWithBitFlipped(a, offset, mask), std::vector<std::string>{line});
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "editors/dlg_password.h"
 #include "editors/grid_page_fixture.h"
 #include "support/gui/screenshot.h"
+#include "support/gui/when_modal.h"
 
 namespace wk {
 namespace {
@@ -29,24 +30,7 @@ constexpr std::size_t kGsmManaged = 62852;
 
 using Page = CDlgPropMisc;
 
-// Runs act on the next modal dialog of type T once it is up.
-template <class T>
-void whenModal(std::function<void(T&)> act) {
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-    if (auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    } else if (++*tries > 1000) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal dialog came up";
-    }
-  });
-  timer->start(10);
-}
+using test::whenModal;
 
 // Types any characters, as a keyboard layout delivers them.
 void typeText(QWidget* target, const QString& text) {

@@ -16,6 +16,7 @@
 #include "support/hex.h"
 #include "support/link_doubles.h"
 #include "support/scripted_prompter.h"
+#include "support/gui/when_modal.h"
 
 namespace wk::test {
 
@@ -44,25 +45,6 @@ struct ThermoPagesRig {
     std::copy(b.begin(), b.end(), doc.image().slice(offset, b.size()).begin());
   }
 };
-
-// Runs act on the next modal dialog of type T once it is up (within 10 s).
-template <class T>
-void whenModal(std::function<void(T&)> act) {
-  auto* timer = new QTimer;
-  auto tries = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
-    if (auto* dialog = dynamic_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    } else if (++*tries > 1000) {
-      timer->stop();
-      timer->deleteLater();
-      ADD_FAILURE() << "no modal dialog came up";
-    }
-  });
-  timer->start(10);
-}
 
 // The search of a bus answered with these devices.
 inline void scriptSearch(ScriptedPeer& peer, int bus, const std::vector<std::string>& codes) {
