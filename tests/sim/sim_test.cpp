@@ -337,6 +337,21 @@ TEST(Simulator, FaultsOnChosenCommands) {
                                                         "S 1 0 !no-end"}));
 }
 
+// A block that the controller acknowledges but stores otherwise: its last
+// byte inverted.
+TEST(Simulator, BadStoreAcknowledgesWhatItDidNotStore) {
+  Sim s({"--fault", "bad-store@S#2", "--fault", "bad-store@E#1"});
+  Client c(s.sim->device());
+  EXPECT_EQ(command(c, 'S', params(3, 0x0010, {0x01, 0x02, 0x03}), 1), (Bytes{'S', 'S'}));
+  EXPECT_EQ(command(c, 'S', params(3, 0x0100, {0x01, 0x02, 0x03}), 1), (Bytes{'S', 'S'}));
+  EXPECT_EQ(command(c, 'E', params(2, 20, {0x5A, 0x0F}), 1), (Bytes{'E', 'E'}));
+  EXPECT_EQ(command(c, 's', params(3, 0x0010), 3), (Bytes{'s', 0x01, 0x02, 0x03}));
+  EXPECT_EQ(command(c, 's', params(3, 0x0100), 3), (Bytes{'s', 0x01, 0x02, 0xFC}));
+  EXPECT_EQ(command(c, 'e', params(2, 20), 3), (Bytes{'e', 0x5A, 0xF0, 'e'}));
+  EXPECT_EQ(s.stopAndTrace(), (std::vector<std::string>{"S 3 16", "S 3 256 !bad-store", "E 2 20 !bad-store", "s 3 16",
+                                                        "s 3 256", "e 2 20"}));
+}
+
 TEST(Simulator, SilentFromTheStartOrAfterNCommands) {
   {
     Sim s({"--silent"});

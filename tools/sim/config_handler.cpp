@@ -103,7 +103,9 @@ void ConfigHandler::writeBlock(Exchange& x, Bytes& memory) {
     x.trace(format("%c timeout", x.letter()));
     return;
   }
-  for (std::size_t i = 0; i < h->count && h->address + i < memory.size(); ++i) memory[h->address + i] = (*data)[i];
+  Bytes stored = *data;
+  if (!stored.empty() && x.fault(fault::kBadStore)) stored.back() ^= 0xFF;
+  for (std::size_t i = 0; i < h->count && h->address + i < memory.size(); ++i) memory[h->address + i] = stored[i];
   Bytes reply;
   x.closeWith(reply, static_cast<std::uint8_t>(x.letter()));
   x.put(reply);

@@ -12,7 +12,8 @@
 //   E n a d..  echo, n bytes to EE-Data at a, then 'E'
 //
 // n and a are 16 bits, low byte first. Bytes past the end of a memory read
-// as 0xFF; writes there are lost.
+// as 0xFF; writes there are lost. The fault bad-store makes S and E store the
+// block's last byte inverted and acknowledge it all the same.
 #include <span>
 
 #include "handler.h"

@@ -13,6 +13,7 @@ const std::vector<FaultKind>& genericFaultKinds() {
       {std::string(fault::kShort), "the reply stops half-way"},
       {std::string(fault::kNoEnd), "the closing byte is left out"},
       {std::string(fault::kWrongEnd), "'?' in place of the closing byte"},
+      {std::string(fault::kBadStore), "a write stores its last byte inverted, yet acknowledges it"},
   };
   return kinds;
 }

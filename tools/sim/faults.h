@@ -10,8 +10,7 @@
 namespace gzsim {
 
 // The kinds every command knows. The core acts on the first three itself,
-// before the handler runs; the other three mean what each handler makes of
-// them for its replies.
+// before the handler runs; the others mean what each handler makes of them.
 namespace fault {
 inline constexpr std::string_view kSilent = "silent";          // from this command on, nothing at all
 inline constexpr std::string_view kNoEcho = "no-echo";         // no echo, and the command is not carried out
@@ -19,6 +18,7 @@ inline constexpr std::string_view kWrongEcho = "wrong-echo";   // '?' for the ec
 inline constexpr std::string_view kShort = "short";            // the reply stops half-way
 inline constexpr std::string_view kNoEnd = "no-end";           // the closing byte is left out
 inline constexpr std::string_view kWrongEnd = "wrong-end";     // '?' for the closing byte
+inline constexpr std::string_view kBadStore = "bad-store";     // a write stores other bytes than it acknowledges
 }  // namespace fault
 
 struct FaultKind {
