@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,14 @@ using test::TempDir;
 constexpr std::size_t kVldEe = 2 + 65536;  // EE-Data address 0 in a .vld file
 
 test::ProcessResult cli(const std::vector<std::string>& args) { return runProcess(WK_CLI_PATH, args); }
+
+// The lines of a simulator's trace; none when it wrote none.
+std::vector<std::string> readLines(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
 
 // The CLI reads its settings from a folder of this test's own.
 class CliDevice : public ::testing::Test {
@@ -207,6 +216,89 @@ TEST_F(CliDevice, SavePortsOutputFromTheFlagOrTheSetting) {
   }
 }
 
+// write --changed sends only what differs, and leaves the controller as
+// write sends the file; with --backup its one read is the backup.
+TEST_F(CliDevice, WriteChangedSendsOnlyWhatDiffersAndTheReadIsTheBackup) {
+  std::vector<std::uint8_t> vld(66512, 0);
+  vld[0] = 0x69;
+  for (std::size_t i = 2; i < 2 + 61888; ++i) vld[i] = static_cast<std::uint8_t>(i * 7);
+  for (std::size_t a = 0; a < 974; ++a) vld[kVldEe + a] = static_cast<std::uint8_t>(a + 1);
+  test::writeBytes(dir.file("site.vld"), vld);
+  sim::Memories before;
+  std::fill(before.ee.begin(), before.ee.end(), 0xAA);
+  sim::writeState(dir.file("state"), before);
+  {
+    sim::Simulator sim({"--instant", "--state", dir.file("state")});
+    const auto w = cli({"--port", sim.device(), "write", dir.file("site.vld")});
+    ASSERT_EQ(w.exitStatus, 0) << w.err;
+  }
+  sim::Memories written;
+  ASSERT_TRUE(sim::readState(dir.file("state"), written));
+
+  // The controller holds it: nothing is sent.
+  {
+    sim::Simulator sim({"--instant", "--state", dir.file("state"), "--trace", dir.file("trace1")});
+    const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld"), "--changed"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "Nothing to write: the controller already holds this configuration.\n");
+  }
+  for (const auto& line : readLines(dir.file("trace1"))) EXPECT_TRUE(line[0] != 'S' && line[0] != 'E') << line;
+
+  // One SMS rule and one miscellaneous setting changed in the file.
+  vld[2 + 158 * 40 + 20] ^= 0xFF;
+  vld[kVldEe + 800] ^= 0xFF;
+  test::writeBytes(dir.file("site.vld"), vld);
+  {
+    sim::Simulator sim({"--instant", "--state", dir.file("state"), "--trace", dir.file("trace2")});
+    const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld"), "--changed", "--backup",
+                        dir.file("backup.vld")});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, "Write compleeted Blocks written: 2/2\n");
+  }
+  const auto trace = readLines(dir.file("trace2"));
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "v"), 1) << "one session";
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "s 1024 6144"), 2) << "read once, and read back";
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "S 128 6272"), 1);
+  EXPECT_EQ(std::count(trace.begin(), trace.end(), "E 2 800"), 1);
+  EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](const std::string& l) { return l[0] == 'S' || l[0] == 'E'; }),
+            2);
+  // The backup is what the controller held, as read leaves it.
+  auto backup = test::readBytes(dir.file("backup.vld"));
+  ASSERT_EQ(backup.size(), 66512u);
+  EXPECT_TRUE(std::equal(written.see.begin(), written.see.begin() + 61888, backup.begin() + 2));
+  for (std::size_t a = 0; a < 974; ++a)
+    ASSERT_EQ(backup[kVldEe + a], a == 710 || (a >= 964 && a < 970) ? 0 : written.ee[a]) << a;
+  sim::Memories after;
+  ASSERT_TRUE(sim::readState(dir.file("state"), after));
+  EXPECT_EQ(after.see[158 * 40 + 20], vld[2 + 158 * 40 + 20]);
+  EXPECT_EQ(after.ee[800], vld[kVldEe + 800]);
+  written.see[158 * 40 + 20] = vld[2 + 158 * 40 + 20];
+  written.ee[800] = vld[kVldEe + 800];
+  EXPECT_TRUE(after.see == written.see);
+  EXPECT_TRUE(after.ee == written.ee);
+
+  // A backup that cannot be saved stops before the controller is asked.
+  {
+    sim::Simulator sim({"--instant", "--state", dir.file("state"), "--trace", dir.file("trace3")});
+    const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld"), "--changed", "--backup",
+                        dir.file("no/backup.vld")});
+    EXPECT_EQ(r.exitStatus, 2);
+  }
+  EXPECT_TRUE(readLines(dir.file("trace3")).empty());
+}
+
+// A read-back that differs is a failure, with the address.
+TEST_F(CliDevice, WriteChangedFailsOnAReadBackThatDiffers) {
+  std::vector<std::uint8_t> vld(66512, 0);
+  vld[0] = 0x69;
+  vld[2 + 1000] = 0x42;
+  test::writeBytes(dir.file("site.vld"), vld);
+  sim::Simulator sim({"--instant", "--fault", "bad-store@S"});
+  const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld"), "--changed"});
+  EXPECT_EQ(r.exitStatus, 1);
+  EXPECT_EQ(r.err, "Verify failed at SEE-Data byte 1023 Blocks written: 1/1\n");
+}
+
 TEST_F(CliDevice, UsageAndFileErrors) {
   EXPECT_EQ(cli({"read"}).exitStatus, 2);
   EXPECT_EQ(cli({"read", "extra", "-o", dir.file("x.vld")}).exitStatus, 2);
@@ -218,7 +310,7 @@ TEST_F(CliDevice, UsageAndFileErrors) {
   EXPECT_NE(missing.err.find("Failed to open document."), std::string::npos);
   const auto help = cli({"--help"});
   EXPECT_NE(help.out.find("read -o FILE"), std::string::npos);
-  EXPECT_NE(help.out.find("write FILE [--save-ports-output]"), std::string::npos);
+  EXPECT_NE(help.out.find("write FILE [--save-ports-output] [--backup BACKUP] [--changed]"), std::string::npos);
 }
 
 }  // namespace

@@ -31,13 +31,14 @@ constexpr const char* kUsage =
     "                       file whose version cannot be read is never written over\n"
     "  read -o FILE         read the whole configuration out of the controller into\n"
     "                       FILE; nothing is written when the read fails\n"
-    "  write FILE [--save-ports-output] [--backup BACKUP]\n"
+    "  write FILE [--save-ports-output] [--backup BACKUP] [--changed]\n"
     "                       write FILE's configuration into the controller; the flag\n"
     "                       (or the \"SavePortsOutput\" setting) leaves the controller\n"
     "                       its own \"GSM managed\" output values; a file whose\n"
     "                       version cannot be read is not written; with --backup the\n"
     "                       controller's configuration is first read into BACKUP, and\n"
-    "                       nothing is written when that fails\n"
+    "                       nothing is written when that fails; --changed writes only\n"
+    "                       the blocks that differ and reads them back\n"
     "  verify FILE [--show-password]\n"
     "                       read the controller's configuration and show how it\n"
     "                       differs from what writing FILE sends (as diff does)\n"
@@ -171,8 +172,12 @@ int commandTemp(const Invocation& inv) {
 
 int commandWrite(const Invocation& inv) {
   if (inv.operands.size() != 1) return usageError("write takes FILE");
-  const bool keep = !inv.flags.empty();
-  if (const std::string* backup = option(inv, "--backup")) return writeWithBackup(inv.port, inv.operands[0], keep, *backup);
+  const auto flag = [&](const char* name) { return std::find(inv.flags.begin(), inv.flags.end(), name) != inv.flags.end(); };
+  const bool keep = flag("--save-ports-output");
+  const std::string* backup = option(inv, "--backup");
+  if (flag("--changed"))
+    return writeChanged(inv.port, inv.operands[0], keep, backup ? std::optional<std::string>(*backup) : std::nullopt);
+  if (backup) return writeWithBackup(inv.port, inv.operands[0], keep, *backup);
   return writeAll(inv.port, inv.operands[0], keep);
 }
 
@@ -273,7 +278,7 @@ const std::map<std::string, Command>& commands() {
       {"new", {commandNew, {"-o"}, {}}},
       {"convert", {commandConvert, {"-o"}, {}}},
       {"read", {commandRead, {"-o"}, {}}},
-      {"write", {commandWrite, {"--backup"}, {"--save-ports-output"}}},
+      {"write", {commandWrite, {"--backup"}, {"--save-ports-output", "--changed"}}},
       {"verify", {commandVerify, {}, {"--show-password"}}},
       {"dump", {commandDump, {"--lang"}, {"--json", "--all", "--show-password"}}},
       {"export", {commandExport, {"-o"}, {}}},

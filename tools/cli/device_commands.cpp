@@ -16,7 +16,6 @@
 #include "diagnostics/input_reader.h"
 #include "config_commands.h"
 #include "document/c4410_doc.h"
-#include "document/collect_effects.h"
 #include "firmware/flasher.h"
 #include "firmware/system_info.h"
 #include "document/config_image.h"
@@ -183,6 +182,45 @@ bool traceTo(const std::string& path, std::string& why) {
   return true;
 }
 
+namespace {
+
+// Whether two paths name one file (through links too).
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// Opens the file to write as write does. False, with why, when it cannot be
+// sent: the fallback contents would replace the controller's configuration
+// with one nobody saw.
+bool openForWrite(const std::string& path, C4410Doc& doc, Prompter& prompter) {
+  if (!doc.open(path, prompter)) return false;
+  if (doc.hasFallbackContents()) {
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the version of %s cannot be read\n",
+                 path.c_str());
+    return false;
+  }
+  return true;
+}
+
+// A backup that would replace the file itself, or cannot be written, stops
+// the write before the port opens.
+bool backupUsable(const std::string& path, const std::string& backupPath) {
+  if (sameFile(path, backupPath)) {
+    std::fprintf(stderr, "watchkeep-cli: the backup would replace %s itself\n", path.c_str());
+    return false;
+  }
+  std::string reason;
+  if (!canWriteFileAtomically(backupPath, &reason)) {
+    std::fprintf(stderr, "watchkeep-cli: cannot write the backup %s: %s\n", backupPath.c_str(), reason.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 int readAll(const std::optional<std::string>& port, const std::string& outPath) {
   // Found out before the port opens, not after the whole transfer; the check
   // leaves no file behind.
@@ -204,14 +242,7 @@ int writeAll(const std::optional<std::string>& port, const std::string& path, bo
   Link link(port);
   if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
   C4410Doc doc;
-  if (!doc.open(path, link.prompter)) return kUsageOrFileError;
-  // The fallback contents would replace the controller's configuration with
-  // one nobody saw.
-  if (doc.hasFallbackContents()) {
-    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the version of %s cannot be read\n",
-                 path.c_str());
-    return kUsageOrFileError;
-  }
+  if (!openForWrite(path, doc, link.prompter)) return kUsageOrFileError;
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess
                                                                                            : kDeviceFailure;
 }
@@ -280,23 +311,10 @@ int inputs(const std::optional<std::string>& port, diag::InputMode mode, int cou
   return kSuccess;
 }
 
-namespace {
-
-// Whether two paths name one file (through links too).
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-}  // namespace
-
 int verify(const std::optional<std::string>& port, const std::string& path, bool showPassword) {
   C4410Doc file;
   if (!openVld(path, file.image())) return kUsageOrFileError;
-  // What a write of the file sends.
-  file.collectEditors();
-  ApplyCollectEffects(file.image());
+  link::CollectForWrite(file);
   Link link(port);
   C4410Doc held;
   held.makeNew();
@@ -311,7 +329,12 @@ int verify(const std::optional<std::string>& port, const std::string& path, bool
     const auto from = file.image().slice(block);
     std::copy(from.begin(), from.end(), controller.slice(block).begin());
   }
-  return printDifferences(file.image(), controller, showPassword);
+  // The comparison of a write of the changes decides; the lines say where.
+  const bool same = link::FindChangedBlocks(link::ControllerMemories::of(file.image()),
+                                            link::ControllerMemories::of(controller), false)
+                        .empty();
+  printDifferences(file.image(), controller, showPassword);
+  return same ? kSuccess : kDifferent;
 }
 
 int writeWithBackup(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,
@@ -319,21 +342,7 @@ int writeWithBackup(const std::optional<std::string>& port, const std::string& p
   Link link(port);
   if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
   C4410Doc doc;
-  if (!doc.open(path, link.prompter)) return kUsageOrFileError;
-  if (doc.hasFallbackContents()) {
-    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the version of %s cannot be read\n",
-                 path.c_str());
-    return kUsageOrFileError;
-  }
-  if (sameFile(path, backupPath)) {
-    std::fprintf(stderr, "watchkeep-cli: the backup would replace %s itself\n", path.c_str());
-    return kUsageOrFileError;
-  }
-  std::string reason;
-  if (!canWriteFileAtomically(backupPath, &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: cannot write the backup %s: %s\n", backupPath.c_str(), reason.c_str());
-    return kUsageOrFileError;
-  }
+  if (!openForWrite(path, doc, link.prompter) || !backupUsable(path, backupPath)) return kUsageOrFileError;
   C4410Doc backup;
   backup.makeNew();
   if (link::ReadAll(backup, link.device) != link::TransferOutcome::Completed) {
@@ -342,12 +351,39 @@ int writeWithBackup(const std::optional<std::string>& port, const std::string& p
     return kDeviceFailure;
   }
   // The controller's configuration as read, not as collecting the pages would leave it.
+  std::string reason;
   if (!writeFileAtomically(backupPath, vld::serialize(backup.image()), &reason)) {
     std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: cannot write the backup %s: %s\n",
                  backupPath.c_str(), reason.c_str());
     return kUsageOrFileError;
   }
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess : kDeviceFailure;
+}
+
+int writeChanged(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,
+                 const std::optional<std::string>& backupPath) {
+  Link link(port);
+  if (keepGsmManaged) link.settings.writeInt(setting::kSection, setting::kSavePortsOutput, 1);
+  C4410Doc doc;
+  if (!openForWrite(path, doc, link.prompter) || (backupPath && !backupUsable(path, *backupPath)))
+    return kUsageOrFileError;
+  // The read that finds the changes is the backup: saved before anything is written.
+  bool backupFailed = false;
+  link::BeforeWrite saveBackup;
+  if (backupPath)
+    saveBackup = [&](const ConfigImage& held) {
+      std::string reason;
+      if (writeFileAtomically(*backupPath, vld::serialize(held), &reason)) return true;
+      TerminalProgress::beforeMessage();
+      std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: cannot write the backup %s: %s\n",
+                   backupPath->c_str(), reason.c_str());
+      TerminalProgress::afterMessage();
+      backupFailed = true;
+      return false;
+    };
+  const link::TransferOutcome outcome = link::WriteChanged(doc, link.device, saveBackup);
+  if (backupFailed) return kUsageOrFileError;
+  return outcome == link::TransferOutcome::Completed ? kSuccess : kDeviceFailure;
 }
 
 }  // namespace wk::cli

@@ -20,6 +20,12 @@ int readAll(const std::optional<std::string>& port, const std::string& outPath);
 // --save-ports-output flag; without it the "SavePortsOutput" setting decides.
 int writeAll(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged);
 
+// Writes only the blocks of write-all where the controller differs from the
+// file, in one session, and reads them back. With backupPath the read that
+// finds them is saved there first; nothing is written when that fails.
+int writeChanged(const std::optional<std::string>& port, const std::string& path, bool keepGsmManaged,
+                 const std::optional<std::string>& backupPath);
+
 // The devices on 1-Wire bus channel (1..3 as the user counts them), one line
 // each: position from 1, ROM code, part names, description, tab-separated.
 int sensors(const std::optional<std::string>& port, int channel);
