@@ -10,6 +10,7 @@ namespace wk::cmd {
 inline constexpr int ConnectionSetup = 32774;
 inline constexpr int ReadAllData = 32775;
 inline constexpr int WriteAllData = 32779;
+inline constexpr int WriteChangedData = 32780;
 inline constexpr int UpdateFirmware = 32789;
 inline constexpr int LanguageSetup = 32793;
 inline constexpr int Options = 32795;

@@ -11,6 +11,8 @@ constexpr std::array kCommands = {
     CommandText{cmd::ConnectionSetup, "Connection Setup", "Serial Port Setup\nSerial Port Select"},
     CommandText{cmd::ReadAllData, "Read All Data", "Read All Data Memory\nRead All Data Memory"},
     CommandText{cmd::WriteAllData, "Write All Data", "Write All Data Memory\nWrite All Data Memory"},
+    CommandText{cmd::WriteChangedData, "Write Changed Data",
+                "Write only what differs from the controller, and check it\nWrite Changed Data"},
     CommandText{cmd::HealthStatus, "Health Status", ""},
     CommandText{cmd::UpdateFirmware, "Update FW", ""},
     CommandText{cmd::LanguageSetup, "Language Setup", ""},
@@ -59,8 +61,8 @@ constexpr int kDocFile[] = {cmd::FileNew,   cmd::FileOpen,         cmd::FileClos
                             cmd::FilePrintSetup, S,                cmd::FileMruFirst,   S,
                             cmd::AppExit};
 constexpr int kEdit[] = {cmd::EditUndo, S, cmd::EditCut, cmd::EditCopy, cmd::EditPaste};
-constexpr int kDocDevice[] = {cmd::ConnectionSetup, S, cmd::ReadAllData, cmd::WriteAllData, S,
-                              cmd::HealthStatus,    cmd::UpdateFirmware};
+constexpr int kDocDevice[] = {cmd::ConnectionSetup, S, cmd::ReadAllData, cmd::WriteAllData, cmd::WriteChangedData,
+                              S,                    cmd::HealthStatus, cmd::UpdateFirmware};
 constexpr int kWindow[] = {cmd::WindowCascade, cmd::WindowTile, cmd::WindowArrange};
 constexpr std::array kDocumentMenuLayout = {
     MenuLayout{"&File", kDocFile},         MenuLayout{"&Edit", kEdit},     MenuLayout{"&View", kView},

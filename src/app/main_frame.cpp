@@ -46,7 +46,8 @@ int commandOf(const QAction* action) { return action->data().toInt(); }
 bool needsDocument(int id) {
   switch (id) {
     case cmd::FileClose: case cmd::FileSave: case cmd::FileSaveAs: case cmd::FilePrint:
-    case cmd::FilePrintPreview: case cmd::ReadAllData: case cmd::WriteAllData: case cmd::HealthStatus:
+    case cmd::FilePrintPreview: case cmd::ReadAllData: case cmd::WriteAllData: case cmd::WriteChangedData:
+    case cmd::HealthStatus:
     case cmd::EditUndo: case cmd::EditCut: case cmd::EditCopy: case cmd::EditPaste:
     case cmd::WindowCascade: case cmd::WindowTile: case cmd::WindowArrange:
     case cmd::NextPane: case cmd::PrevPane:
@@ -317,6 +318,7 @@ void CMainFrame::onCommand(int id) {
     case cmd::Options: app_.OnOptions(); break;
     case cmd::ReadAllData: child->view().OnReadAll(); break;
     case cmd::WriteAllData: child->view().OnWriteAll(); break;
+    case cmd::WriteChangedData: child->view().OnWriteChanged(); break;
     case cmd::HealthStatus: child->view().OnHealthStatus(); break;
     default:
       if (id >= cmd::FileMruFirst && id < cmd::FileMruFirst + cmd::kMruEntries) app_.OnOpenRecentFile(id - cmd::FileMruFirst);

@@ -97,6 +97,7 @@ void C4410View::layoutPages() {
 
 void C4410View::OnReadAll() { runReadAll(context_.doc, context_.device()); }
 void C4410View::OnWriteAll() { runWriteAll(context_.doc, context_.device()); }
+void C4410View::OnWriteChanged() { runWriteChanged(context_.doc, context_.device()); }
 void C4410View::OnHealthStatus() {
   diag::CDlgHealth dialog(context_.device(), this);
   dialog.exec();

@@ -3,7 +3,8 @@
 // bottom with one page per section of the configuration; the view creates the
 // pages, hands each its parts of the image, registers them with the document,
 // sizes them and switches between them. It also carries the commands that act
-// on its document: read-all, write-all, health status and printing.
+// on its document: read-all, write-all, the write of the changes, health
+// status and printing.
 #include <QWidget>
 #include <vector>
 
@@ -57,6 +58,7 @@ class C4410View : public QWidget {
   // Device commands on this view's document.
   void OnReadAll();
   void OnWriteAll();
+  void OnWriteChanged();
   void OnHealthStatus();
 
   // Printing on the program's printer: the print dialog, then the pages.

@@ -3,6 +3,9 @@
 // pseudo-terminal, nothing closing underneath a transfer, and the dialogs of
 // "Connection Setup" and "Language Setup".
 #include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -116,6 +119,61 @@ TEST_F(DeviceCommandsTest, WriteAllSendsTheActiveDocument) {
     const bool skipped = a >= 964 && a <= 969;
     ASSERT_EQ(after.ee[a], skipped ? 0 : bytes[61888 + a]) << "EE-Data " << a;
   }
+}
+
+// The menu's "Write Changed Data" runs the write of the changes on the
+// active document, with the phases in the one progress window.
+TEST_F(DeviceCommandsTest, WriteChangedDataFromTheMenuSendsOnlyTheChanges) {
+  ASSERT_TRUE(start());
+  // The controller holds what the new document sends, but for one byte.
+  C4410Doc& doc = windows()[0]->document().doc();
+  link::CollectForWrite(doc);
+  const ConfigImage sent = doc.image();
+  sim::Memories controller;
+  std::copy_n(sent.all().begin(), 61888, controller.see.begin());
+  std::copy_n(sent.all().begin() + 61888, 974, controller.ee.begin());
+  controller.see[58368 + 7] = 0x42;  // UserEventBlock, which no page shows
+  startSimulator(controller);
+  frame().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+  QMenu* device = nullptr;
+  for (QAction* menu : frame().menuBar()->actions())
+    if (menu->text() == QStringLiteral("&GZ4410")) device = menu->menu();
+  ASSERT_NE(device, nullptr);
+  QAction* item = nullptr;
+  for (QAction* action : device->actions())
+    if (action->data().toInt() == cmd::WriteChangedData) item = action;
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), QStringLiteral("Write Changed Data"));
+  EXPECT_TRUE(item->isEnabled());
+  device->popup(frame().mapToGlobal(QPoint(200, 20)));
+  device->setActiveAction(item);
+  test::screenshot(device, QStringLiteral("menu-write-changed-data"));
+  device->hide();
+
+  std::vector<std::string> statuses;
+  bool shot = false;
+  DuringTransfer during([&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() != QLatin1String("CProgressDlg") || !w->isVisible()) continue;
+      const std::string status = w->findChild<QLabel*>(QStringLiteral("status"))->text().toStdString();
+      const std::string phase = status.substr(0, status.find(':'));
+      if (!phase.empty() && (statuses.empty() || statuses.back() != phase)) statuses.push_back(phase);
+      if (phase == "Checking" && !shot) {
+        shot = true;
+        test::screenshot(w, QStringLiteral("progress-write-changed"));
+      }
+    }
+    return false;
+  });
+  item->trigger();
+  EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Write compleeted\nBlocks written: 1/1"});
+  EXPECT_EQ(statuses, (std::vector<std::string>{"Reading", "Writing", "Checking"}));
+  const sim::Memories after = stopSimulator();
+  EXPECT_EQ(after.see[58368 + 7], 0x00);
+  EXPECT_TRUE(std::equal(after.see.begin(), after.see.begin() + 61888, sent.all().begin()));
+  EXPECT_TRUE(doc.image() == sent);
+  EXPECT_FALSE(doc.isModified());
 }
 
 TEST_F(DeviceCommandsTest, ReadAllFromAPortThatDoesNotOpenChangesNothing) {

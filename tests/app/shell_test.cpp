@@ -62,8 +62,8 @@ TEST_F(AppTest, DocumentMenuHasItsItemsIdsAndSeparators) {
   EXPECT_EQ(describe(popup(bar, 2)->actions()), (QStringList{"&Toolbar #E800", "&Status Bar #E801"}));
   EXPECT_EQ(describe(popup(bar, 3)->actions()), (QStringList{"Language Setup #8019", "&Options #801B"}));
   EXPECT_EQ(describe(popup(bar, 4)->actions()),
-            (QStringList{"Connection Setup #8006", "-", "Read All Data #8007", "Write All Data #800B", "-",
-                         "Health Status #801C", "Update FW #8015"}));
+            (QStringList{"Connection Setup #8006", "-", "Read All Data #8007", "Write All Data #800B",
+                         "Write Changed Data #800C", "-", "Health Status #801C", "Update FW #8015"}));
   EXPECT_EQ(describe(popup(bar, 5)->actions()), (QStringList{"&Cascade #E132", "&Tile #E133", "&Arrange Icons #E131"}));
   EXPECT_EQ(describe(popup(bar, 6)->actions()), (QStringList{"&About 4410... #E140"}));
 }
@@ -127,7 +127,7 @@ TEST_F(AppTest, DocumentCommandsAreDisabledWithoutADocument) {
   windows()[0]->close();
   ASSERT_TRUE(waitForWindowCount(0));
   for (int id : {cmd::FileSave, cmd::FileClose, cmd::FilePrint, cmd::ReadAllData, cmd::WriteAllData,
-                 cmd::HealthStatus, cmd::EditCut})
+                 cmd::WriteChangedData, cmd::HealthStatus, cmd::EditCut})
     EXPECT_FALSE(frame().isCommandEnabled(id)) << id;
   for (int id : {cmd::FileNew, cmd::FileOpen, cmd::ConnectionSetup, cmd::UpdateFirmware, cmd::LanguageSetup,
                  cmd::Options, cmd::AppAbout, cmd::FilePrintSetup})
@@ -270,6 +270,7 @@ TEST_F(TranslatedAppTest, LanguageFileTranslatesBothMenusToolbarAndTabs) {
   writeLanguageFile(dir.file("ru.lng"), {{"&File", "&Файл"},
                                          {"&New\tCtrl+N", "&Новый\tCtrl+N"},
                                          {"Read All Data", "Читать всё"},
+                                         {"Write Changed Data", "Записать изменения"},
                                          {"Serial Port Select", "Выбор порта"},
                                          {"Main Channels", "Основные каналы"},
                                          {"Ready", "Готов"}});
@@ -280,6 +281,7 @@ TEST_F(TranslatedAppTest, LanguageFileTranslatesBothMenusToolbarAndTabs) {
   EXPECT_EQ(popup(bar, 0)->actions()[0]->text(), "&Новый\tCtrl+N");
   EXPECT_EQ(popup(bar, 0)->actions()[0]->data().toInt(), cmd::FileNew);
   EXPECT_EQ(describe(popup(bar, 4)->actions())[2], "Читать всё #8007");
+  EXPECT_EQ(describe(popup(bar, 4)->actions())[4], "Записать изменения #800C");
   EXPECT_EQ(menuTitles(bar)[1], "&Edit");  // not in the file: as stored
   QTabBar* tabs = windows()[0]->view().tabBar();
   EXPECT_EQ(tabs->tabText(0), "SMS Data");

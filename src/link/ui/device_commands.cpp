@@ -59,6 +59,10 @@ link::TransferOutcome runWriteAll(C4410Doc& doc, const link::DeviceLink& link) {
   return run(&link::WriteAll, doc, link);
 }
 
+link::TransferOutcome runWriteChanged(C4410Doc& doc, const link::DeviceLink& link) {
+  return run([](C4410Doc& d, const link::DeviceLink& l) { return link::WriteChanged(d, l); }, doc, link);
+}
+
 link::TransferOutcome runReadAll(C4410Doc& doc, QWidget* owner, Clock* clock) {
   return runWithQtSeams(&link::ReadAll, doc, owner, clock);
 }

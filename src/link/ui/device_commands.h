@@ -1,7 +1,7 @@
 #pragma once
-// The program's "Read All Data" and "Write All Data": the procedures of the
-// link run on this thread with the program's seams, the progress window
-// owned by the window they start from.
+// The program's "Read All Data", "Write All Data" and "Write Changed Data":
+// the procedures of the link run on this thread with the program's seams, the
+// progress window owned by the window they start from.
 //
 // While a transfer runs, events are still dispatched. Until it returns, no
 // close event reaches a window that is not a dialog, so that neither the
@@ -20,6 +20,7 @@ class Clock;
 
 link::TransferOutcome runReadAll(C4410Doc& doc, const link::DeviceLink& link);
 link::TransferOutcome runWriteAll(C4410Doc& doc, const link::DeviceLink& link);
+link::TransferOutcome runWriteChanged(C4410Doc& doc, const link::DeviceLink& link);
 
 // With the program's message boxes over owner's window, the stored settings,
 // a port of its own and clock (the program's own clock when null; tests pass
