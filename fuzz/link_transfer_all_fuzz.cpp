@@ -1,6 +1,7 @@
-// "Read All Data" and "Write All Data" as a whole against a controller made of
-// fuzz bytes (see support/fuzzed_peer.h). The first byte chooses the
-// procedure and whether the line itself fails; the rest is the peer.
+// "Read All Data", "Write All Data" and "Write Changed Data" as a whole
+// against a controller made of fuzz bytes (see support/fuzzed_peer.h). The
+// first byte chooses the procedure and whether the line itself fails; the
+// rest is the peer.
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::FuzzedPeer peer(std::span(data, size));
   const std::uint8_t choice = peer.takeByte();
   const bool write = (choice & 0x01) != 0;
+  const bool changedOnly = write && (choice & 0x20) != 0;
   peer.failOpen = (choice & 0x02) != 0;
   peer.failSpeedChange = (choice & 0x04) != 0;
   fuzz::QuietPrompter prompter;
@@ -33,7 +35,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto before = std::make_unique<ConfigImage>(doc.image());
   const bool wasModified = doc.isModified();
 
-  const TransferOutcome outcome = write ? WriteAll(doc, link) : ReadAll(doc, link);
+  int heldGiven = 0;
+  const auto given = [&](const ConfigImage& held) {
+    ++heldGiven;
+    // As read-all leaves what it read.
+    const auto common = held.slice(image::CommonSettings);
+    WK_FUZZ_CHECK(common[image::common::kReadAllCleared] == 0);
+    // One that refuses tells the user why, as the command line's backup does.
+    if ((choice & 0x40) == 0) return true;
+    prompter.message("refused", MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  };
+  const TransferOutcome outcome = changedOnly ? WriteChanged(doc, link, given)
+                                  : write     ? WriteAll(doc, link)
+                                              : ReadAll(doc, link);
+  WK_FUZZ_CHECK(heldGiven <= 1);
+  // The read is handed over before anything could be written, or never.
+  if (changedOnly && outcome == TransferOutcome::Completed) WK_FUZZ_CHECK(heldGiven == 1 && (choice & 0x40) == 0);
 
   // Every way out closes the port and gives the device operation back.
   WK_FUZZ_CHECK(!peer.isOpen());

@@ -367,7 +367,8 @@ TransferOutcome WriteChanged(C4410Doc& doc, const DeviceLink& link, const Before
   const double readAll = readCost(seeReadBlocks, eeBlocks);
   PhasedProgress progress(*window, 2 * readAll + writeCost(image::kSeeMemorySize / kSeeWriteBlock, eeBlocks));
 
-  // What the controller holds, as read-all reads it.
+  // What the controller holds, as read-all reads it. Without all of it
+  // nothing can be compared, so a failed SEE phase ends the read.
   ControllerMemories held;
   const bool read =
       readSeePhase(port, held.see, everyBlock(image::kSeeMemorySize, kSeeReadBlock),

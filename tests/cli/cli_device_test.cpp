@@ -22,6 +22,15 @@ constexpr std::size_t kVldEe = 2 + 65536;  // EE-Data address 0 in a .vld file
 
 test::ProcessResult cli(const std::vector<std::string>& args) { return runProcess(WK_CLI_PATH, args); }
 
+// A version-105 file whose every byte says where it is.
+std::vector<std::uint8_t> patternedVld() {
+  std::vector<std::uint8_t> vld(66512, 0);
+  vld[0] = 0x69;
+  for (std::size_t i = 2; i < 2 + 61888; ++i) vld[i] = static_cast<std::uint8_t>(i * 7);
+  for (std::size_t a = 0; a < 974; ++a) vld[kVldEe + a] = static_cast<std::uint8_t>(a + 1);
+  return vld;
+}
+
 // The lines of a simulator's trace; none when it wrote none.
 std::vector<std::string> readLines(const std::string& path) {
   std::ifstream in(path);
@@ -136,10 +145,7 @@ TEST_F(CliDevice, PortThatCannotOpenSaysWhy) {
 // clears the "GSM managed" output values and the notification rules' and
 // reports' reserved bits, which nobody sees.
 TEST_F(CliDevice, WriteSendsTheFileAsTheProgramWould) {
-  std::vector<std::uint8_t> vld(66512, 0);
-  vld[0] = 0x69;
-  for (std::size_t i = 2; i < 2 + 61888; ++i) vld[i] = static_cast<std::uint8_t>(i * 7);
-  for (std::size_t a = 0; a < 974; ++a) vld[kVldEe + a] = static_cast<std::uint8_t>(a + 1);
+  std::vector<std::uint8_t> vld = patternedVld();
   test::writeBytes(dir.file("site.vld"), vld);
   sim::Memories before;
   std::fill(before.ee.begin(), before.ee.end(), 0xAA);
@@ -219,10 +225,7 @@ TEST_F(CliDevice, SavePortsOutputFromTheFlagOrTheSetting) {
 // write --changed sends only what differs, and leaves the controller as
 // write sends the file; with --backup its one read is the backup.
 TEST_F(CliDevice, WriteChangedSendsOnlyWhatDiffersAndTheReadIsTheBackup) {
-  std::vector<std::uint8_t> vld(66512, 0);
-  vld[0] = 0x69;
-  for (std::size_t i = 2; i < 2 + 61888; ++i) vld[i] = static_cast<std::uint8_t>(i * 7);
-  for (std::size_t a = 0; a < 974; ++a) vld[kVldEe + a] = static_cast<std::uint8_t>(a + 1);
+  std::vector<std::uint8_t> vld = patternedVld();
   test::writeBytes(dir.file("site.vld"), vld);
   sim::Memories before;
   std::fill(before.ee.begin(), before.ee.end(), 0xAA);
