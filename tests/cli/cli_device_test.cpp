@@ -48,6 +48,13 @@ class CliDevice : public ::testing::Test {
     std::filesystem::create_directories(folder);
     std::ofstream(folder + "/4410.conf") << "[Settings]\n" << lines;
   }
+  // site.vld holds vld; the controller's state file, EE-Data all 0xAA.
+  void siteAndController(const std::vector<std::uint8_t>& vld) {
+    test::writeBytes(dir.file("site.vld"), vld);
+    sim::Memories before;
+    std::fill(before.ee.begin(), before.ee.end(), 0xAA);
+    sim::writeState(dir.file("state"), before);
+  }
   TempDir config;
   TempDir dir;
 };
@@ -146,10 +153,7 @@ TEST_F(CliDevice, PortThatCannotOpenSaysWhy) {
 // reports' reserved bits, which nobody sees.
 TEST_F(CliDevice, WriteSendsTheFileAsTheProgramWould) {
   std::vector<std::uint8_t> vld = patternedVld();
-  test::writeBytes(dir.file("site.vld"), vld);
-  sim::Memories before;
-  std::fill(before.ee.begin(), before.ee.end(), 0xAA);
-  sim::writeState(dir.file("state"), before);
+  siteAndController(vld);
   {
     sim::Simulator sim({"--instant", "--state", dir.file("state")});
     const auto r = cli({"--port", sim.device(), "write", dir.file("site.vld")});
@@ -226,10 +230,7 @@ TEST_F(CliDevice, SavePortsOutputFromTheFlagOrTheSetting) {
 // write sends the file; with --backup its one read is the backup.
 TEST_F(CliDevice, WriteChangedSendsOnlyWhatDiffersAndTheReadIsTheBackup) {
   std::vector<std::uint8_t> vld = patternedVld();
-  test::writeBytes(dir.file("site.vld"), vld);
-  sim::Memories before;
-  std::fill(before.ee.begin(), before.ee.end(), 0xAA);
-  sim::writeState(dir.file("state"), before);
+  siteAndController(vld);
   {
     sim::Simulator sim({"--instant", "--state", dir.file("state")});
     const auto w = cli({"--port", sim.device(), "write", dir.file("site.vld")});
