@@ -4,7 +4,7 @@
 # is there. Usage: install-deps.sh [build|test|run|screenshots]
 set -euo pipefail
 
-build=(cmake ninja-build g++ make pkgconf qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev fonts-dejavu-core
+build=(cmake ninja-build g++ make pkgconf ccache qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev fonts-dejavu-core
        nlohmann-json3-dev)
 # The fuzz targets (run by the tests too) need clang and its libFuzzer runtime;
 # a validator of its own checks the configuration's JSON Schema.
