@@ -48,20 +48,24 @@ TEST(CliConvert, ConvertsAVersion104File) {
   EXPECT_EQ(f[66511], 0x24);
 }
 
-TEST(CliConvert, NewerVersionFallsBackWithItsMessage) {
+TEST(CliConvert, AFileOfAnUnknownVersionIsNotConvertedElsewhereEither) {
+  // Its fallback contents are not the file's: `convert a -o b && mv b a` would lose the site.
   TempDir dir;
   std::vector<std::uint8_t> newer(66512, 0x55);
   newer[0] = 0x6A;
   newer[1] = 0x00;
-  newer[1] = 0x00;
   test::writeBytes(dir.file("newer.vld"), newer);
-  const auto r = cli({"convert", dir.file("newer.vld"), "-o", dir.file("out.vld")});
-  EXPECT_EQ(r.exitStatus, 0);
-  EXPECT_EQ(r.err, "The new version detected. Update Application\n");
-  const auto f = test::readBytes(dir.file("out.vld"));
-  EXPECT_EQ(f[2 + 4], 1);
-  EXPECT_EQ(f[2 + 2], 0);
-  EXPECT_EQ(f[65538 + 5], 1);
+  test::writeBytes(dir.file("old-out.vld"), {1, 2, 3});
+  for (const std::string& out : {dir.file("out.vld"), dir.file("old-out.vld")}) {
+    const auto r = cli({"convert", dir.file("newer.vld"), "-o", out});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err, "The new version detected. Update Application\n"
+                     "watchkeep-cli: " + dir.file("newer.vld") +
+                     " was not converted: its version cannot be read; nothing was written\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.vld")));
+  EXPECT_EQ(test::readBytes(dir.file("old-out.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(test::readBytes(dir.file("newer.vld")), newer);
 }
 
 TEST(CliConvert, AFileOfAnUnknownVersionIsNeverConvertedInPlace) {

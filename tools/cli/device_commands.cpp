@@ -12,6 +12,7 @@
 
 #include "seams/qt/qt_settings.h"
 #include "cli.h"
+#include "command_line.h"
 #include "diagnostics/health.h"
 #include "diagnostics/input_reader.h"
 #include "config_commands.h"
@@ -32,6 +33,7 @@
 #include "seams/clock.h"
 #include "seams/progress.h"
 #include "stderr_prompter.h"
+#include "terminal_text.h"
 #include "util/file_io.h"
 
 namespace wk::cli {
@@ -62,10 +64,10 @@ class CommandLineSettings : public Settings {
 };
 
 // A bar and the percentage on one line of a terminal; nothing when standard
-// error is no terminal, so that logs get the messages alone.
+// error is no terminal, so that logs get the messages alone, nor with --quiet.
 class TerminalProgress : public Progress {
  public:
-  TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+  TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1 && !quiet()) {}
   ~TerminalProgress() override { close(); }
   void setCaption(const std::string& caption) override { caption_ = caption; }
   void setRange(int upper) override { upper_ = upper; }
@@ -157,7 +159,7 @@ int systemInfo(const std::optional<std::string>& port) {
   Link link(port);
   const firmware::SystemInfo info = firmware::QuerySystemInfo(link.device);
   if (info.outcome != firmware::Outcome::Completed) return kDeviceFailure;
-  std::printf("%s\n", info.line.c_str());
+  printOut(escapeControls(info.line) + "\n");
   return kSuccess;
 }
 
@@ -223,7 +225,7 @@ int sensors(const std::optional<std::string>& port, int channel) {
   if (count < 0) return kDeviceFailure;
   for (int i = 0; i < count; ++i) {
     const onewire::DeviceTexts t = onewire::deviceTexts(found[static_cast<std::size_t>(i)]);
-    std::printf("%d\t%s\t%s\t%s\n", i + 1, t.romText.c_str(), t.partNames.c_str(), t.description.c_str());
+    printOut(std::to_string(i + 1) + "\t" + t.romText + "\t" + t.partNames + "\t" + t.description + "\n");
   }
   return kSuccess;
 }
@@ -242,8 +244,8 @@ int temperature(const std::optional<std::string>& port, const std::string& romTe
     link.clock.sleepFor(TemperatureMonitor::kPeriod);
     const std::optional<std::int16_t> reading = monitor.readReading();
     if (!reading) return kDeviceFailure;
-    std::printf("%s\n", centidegreesText(*reading).c_str());
-    std::fflush(stdout);
+    // Each reading as it comes; no more readings once nobody takes them.
+    if (!printOut(centidegreesText(*reading) + "\n", true)) return kUsageOrFileError;
     if (k < count && !monitor.requestReading()) return kDeviceFailure;
   }
   return kSuccess;
@@ -254,7 +256,7 @@ int health(const std::optional<std::string>& port, bool reset) {
   const diag::HealthReport report = reset ? diag::ResetStatus(link.device) : diag::ReadStatus(link.device);
   if (!report.completed) return kDeviceFailure;
   for (int row = 0; row < diag::kHealthCounterCount; ++row)
-    std::printf("%s\t%s\n", std::string(diag::healthCounterName(row)).c_str(), report.counters.text(row).c_str());
+    printOut(std::string(diag::healthCounterName(row)) + "\t" + report.counters.text(row) + "\n");
   return kSuccess;
 }
 
@@ -269,8 +271,7 @@ int inputs(const std::optional<std::string>& port, diag::InputMode mode, int cou
     if (tick.readings) {
       std::string text = reader.text();
       for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-      std::fputs(text.c_str(), stdout);
-      std::fflush(stdout);
+      if (!printOut(text, true)) return kUsageOrFileError;
     }
     if (tick.error != diag::ReadError::None) {
       reader.reportError(tick.error);
@@ -279,17 +280,6 @@ int inputs(const std::optional<std::string>& port, diag::InputMode mode, int cou
   }
   return kSuccess;
 }
-
-namespace {
-
-// Whether two paths name one file (through links too).
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-}  // namespace
 
 int verify(const std::optional<std::string>& port, const std::string& path, bool showPassword) {
   C4410Doc file;
@@ -325,13 +315,10 @@ int writeWithBackup(const std::optional<std::string>& port, const std::string& p
                  path.c_str());
     return kUsageOrFileError;
   }
-  if (sameFile(path, backupPath)) {
-    std::fprintf(stderr, "watchkeep-cli: the backup would replace %s itself\n", path.c_str());
-    return kUsageOrFileError;
-  }
+  if (wouldReplaceInput(path, backupPath, "the backup")) return kUsageOrFileError;
   std::string reason;
   if (!canWriteFileAtomically(backupPath, &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: cannot write the backup %s: %s\n", backupPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: the backup: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   C4410Doc backup;
@@ -343,8 +330,7 @@ int writeWithBackup(const std::optional<std::string>& port, const std::string& p
   }
   // The controller's configuration as read, not as collecting the pages would leave it.
   if (!writeFileAtomically(backupPath, vld::serialize(backup.image()), &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: cannot write the backup %s: %s\n",
-                 backupPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the backup: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess : kDeviceFailure;
