@@ -295,7 +295,7 @@ int checkedOutput(int status) {
 
 int run(const std::vector<std::string>& args) {
   if (args.size() == 1 && args[0] == "--bash-completion") {
-    std::fputs(bashCompletion(commands()).c_str(), stdout);
+    printOut(bashCompletion(commands()));
     return checkedOutput(kSuccess);
   }
   Parsed parsed = parseCommandLine(commands(), args, versionText());

@@ -196,12 +196,12 @@ Parsed parseCommandLine(const std::vector<CommandSpec>& commands, const std::vec
         return -1;
       }
       if (spec->name == "--help") {
-        std::fputs(command ? commandHelpText(*command).c_str() : helpText(commands).c_str(), stdout);
+        printOut(command ? commandHelpText(*command) : helpText(commands));
         parsed.done = kSuccess;
         return -1;
       }
       if (spec->name == "--version") {
-        std::fputs(version.c_str(), stdout);
+        printOut(version);
         parsed.done = kSuccess;
         return -1;
       }

@@ -230,7 +230,7 @@ namespace {
 
 constexpr std::size_t kMaxErrors = 100;
 // A message quotes at most this much of a value (a number of 100 000 digits).
-constexpr std::size_t kMaxMessageBytes = 200;
+constexpr std::size_t kMaxMessageBytes = 400;
 
 std::string cutMessage(const std::string& message) { return cutText(message, kMaxMessageBytes); }
 

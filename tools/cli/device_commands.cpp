@@ -173,11 +173,10 @@ int flash(const std::optional<std::string>& port, const std::string& path) {
 }
 
 bool traceTo(const std::string& path, std::string& why) {
-  // Made (for the user alone) and checked now, so that a bad path stops
-  // before the controller is touched.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  // Made and checked now, so that a bad path stops before the controller is touched.
+  const int fd = link::openTraceFile(path, why);
   if (fd < 0) {
-    why = path + ": " + std::strerror(errno);
+    why = path + ": " + why;
     return false;
   }
   ::close(fd);
