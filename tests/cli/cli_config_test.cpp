@@ -423,6 +423,19 @@ TEST(ConfigJson, WhatNoConfigurationHoldsEndsTheReadAtOnce) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], message);
   }
+  // As many values as fit in lists no longer than a list may be: refused
+  // once there are more than a configuration holds, long before the end.
+  std::string inner = "[0";
+  for (int i = 1; i < 256; ++i) inner += ",0";
+  std::string middle = "[" + inner + "]";
+  for (int i = 1; i < 256; ++i) middle += "," + inner + "]";
+  {
+    std::vector<std::string> errors;
+    imported(hostile(R"({"sms":[)", middle + "]", "]}"), &errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].substr(0, 7), "sms[1][") << errors[0];
+    EXPECT_NE(errors[0].find(": the text holds more values than any configuration"), std::string::npos) << errors[0];
+  }
   std::string members = R"({"misc":{)";
   for (int i = 0; i < 5000; ++i) members += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":1";
   std::vector<std::string> errors;

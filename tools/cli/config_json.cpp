@@ -501,6 +501,7 @@ class Importer {
 struct Bounds {
   std::size_t elements = 0;
   std::size_t members = 0;
+  std::size_t values = 0;  // in the whole text
 };
 
 const Bounds& bounds() {
@@ -514,6 +515,9 @@ const Bounds& bounds() {
         std::set<std::string> keys;
         for (const Field& f : r.fields) {
           keys.insert(f.key);
+          // A field's value, or its code or hex form (an object and its
+          // member), or the items of its list; and the informational texts.
+          out.values += 4 + f.items.size();
           out.elements = std::max(out.elements, f.items.size());
           out.elements = std::max<std::size_t>(
               out.elements, static_cast<std::size_t>(std::count_if(r.fields.begin(), r.fields.end(),
@@ -594,6 +598,10 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
       return &root;
     }
     Frame& parent = frames_.back();
+    if (++values_ > bounds().values) {
+      error = where(parent) + ": the text holds more values than any configuration";
+      return nullptr;
+    }
     if (parent.value->is_object()) {
       *path = parent.path.empty() ? parent.key : parent.path + "." + parent.key;
       return &(*parent.value)[parent.key];
@@ -636,6 +644,7 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
   }
 
   std::vector<Frame> frames_;
+  std::size_t values_ = 0;
 };
 
 // Nesting deeper than any configuration needs is refused before parsing, and
