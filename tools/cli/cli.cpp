@@ -1,12 +1,9 @@
 #include "cli.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 

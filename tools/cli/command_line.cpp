@@ -33,19 +33,12 @@ const std::vector<OptionSpec>& globalOptions() {
   return options;
 }
 
-// text wrapped to kWidth, every line indented to kHelpColumn; the first
-// line goes after head when head leaves room.
-std::string wrapped(const std::string& head, const std::string& text) {
+// text wrapped to kWidth after head, the lines after the first indented
+// by indent.
+std::string wrap(const std::string& head, const std::string& text, std::size_t indent) {
   std::string out;
   std::string line = head;
-  const std::string indent(kHelpColumn, ' ');
-  if (line.size() + 1 >= kHelpColumn) {
-    out += line + "\n";
-    line = indent;
-  } else {
-    line += std::string(kHelpColumn - line.size(), ' ');
-  }
-  bool fresh = true;
+  bool fresh = true;  // nothing of text on this line yet
   std::size_t at = 0;
   while (at < text.size()) {
     std::size_t end = text.find(' ', at);
@@ -54,13 +47,20 @@ std::string wrapped(const std::string& head, const std::string& text) {
     at = end + 1;
     if (!fresh && line.size() + 1 + word.size() > kWidth) {
       out += line + "\n";
-      line = indent;
+      line = std::string(indent, ' ');
       fresh = true;
     }
     line += (fresh ? "" : " ") + word;
     fresh = false;
   }
   return out + line + "\n";
+}
+
+// head, then text wrapped in the help column: beside head when it leaves room.
+std::string wrapped(const std::string& head, const std::string& text) {
+  const std::string column(kHelpColumn, ' ');
+  if (head.size() + 1 >= kHelpColumn) return head + "\n" + wrap(column, text, kHelpColumn);
+  return wrap(head + std::string(kHelpColumn - head.size(), ' '), text, kHelpColumn);
 }
 
 std::string optionHead(const OptionSpec& o, const char* lead) {
@@ -91,46 +91,24 @@ std::string commandHelpText(const CommandSpec& c) {
 }
 
 std::string helpText(const std::vector<CommandSpec>& commands) {
-  std::string out = std::string("Usage: ") + kProgram +
-                    " [OPTIONS] COMMAND [ARGUMENTS]\n"
-                    "Keeps GZ4410 configurations as .vld files, like the Watchkeep Configurator, and talks to "
-                    "the controller on its serial line.\n\nCommands:\n";
+  std::string out = std::string("Usage: ") + kProgram + " [OPTIONS] COMMAND [ARGUMENTS]\n";
+  out += wrap("",
+              "Keeps GZ4410 configurations as .vld files, like the Watchkeep Configurator, and talks to the "
+              "controller on its serial line.",
+              0);
+  out += "\nCommands:\n";
   for (const CommandSpec& c : commands) out += commandHelpText(c);
-  out += "\nOptions:\n" + optionsHelp(globalOptions(), "  ");
-  out +=
-      "\nOptions and operands may come in any order after the command; \"--\" ends the options. "
-      "An option's value follows it (--port PORT) or is joined to it (--port=PORT).\n"
-      "\nMessages go to standard error. Exit status: 0 success, 1 the controller operation failed, 2 a usage "
-      "or file error (an output that could not be written whole included); diff and verify: 0 equal, "
-      "1 different, 2 an error.\n";
-  // The paragraphs above are wrapped like the rest.
-  std::string wrappedOut;
-  std::size_t at = 0;
-  while (at < out.size()) {
-    std::size_t end = out.find('\n', at);
-    if (end == std::string::npos) end = out.size();
-    const std::string line = out.substr(at, end - at);
-    at = end + 1;
-    if (line.size() <= kWidth || line.starts_with(" ")) {
-      wrappedOut += line + "\n";
-      continue;
-    }
-    std::string current;
-    std::size_t w = 0;
-    while (w < line.size()) {
-      std::size_t e = line.find(' ', w);
-      if (e == std::string::npos) e = line.size();
-      const std::string word = line.substr(w, e - w);
-      w = e + 1;
-      if (!current.empty() && current.size() + 1 + word.size() > kWidth) {
-        wrappedOut += current + "\n";
-        current.clear();
-      }
-      current += (current.empty() ? "" : " ") + word;
-    }
-    wrappedOut += current + "\n";
-  }
-  return wrappedOut;
+  out += "\nOptions:\n" + optionsHelp(globalOptions(), "  ") + "\n";
+  out += wrap("",
+              "Options and operands may come in any order after the command; \"--\" ends the options. An "
+              "option's value follows it (--port PORT) or is joined to it (--port=PORT).",
+              0);
+  out += "\n" + wrap("",
+                     "Messages go to standard error. Exit status: 0 success, 1 the controller operation failed, 2 a "
+                     "usage or file error (an output that could not be written whole included); diff and verify: "
+                     "0 equal, 1 different, 2 an error.",
+                     0);
+  return out;
 }
 
 Parsed parseCommandLine(const std::vector<CommandSpec>& commands, const std::vector<std::string>& args,

@@ -138,7 +138,6 @@ std::string usageText(const CommandTable& table) {
       "line of standard output, then answers until SIGINT or SIGTERM.\n"
       "\n"
       "  -h, --help        show this text\n"
-      "  -V, --version     show the simulator's version\n"
       "  --state FILE      load what the controller keeps (its memories and the state\n"
       "                    of each subsystem) from FILE if it exists, save it there on\n"
       "                    exit; a file of 65536 bytes of SEE-Data and 1024 bytes of\n"
@@ -228,10 +227,6 @@ int simulate(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "-V" || arg == "--version") {
-      std::fputs("gz4410-sim " WK_VERSION "\n", stdout);
-      return 0;
-    }
     if (arg == "-h" || arg == "--help") {
       std::fputs(usageText(table).c_str(), stdout);
       return 0;
