@@ -4,8 +4,9 @@
 # is there. Usage: install-deps.sh [build|test|run|screenshots]
 set -euo pipefail
 
+# help2man makes the man pages from the programs' own --help.
 build=(cmake ninja-build g++ make pkgconf ccache qt6-base-dev qt6-serialport-dev libgl-dev libx11-dev fonts-dejavu-core
-       nlohmann-json3-dev)
+       nlohmann-json3-dev help2man)
 # The fuzz targets (run by the tests too) need clang and its libFuzzer runtime;
 # a validator of its own checks the configuration's JSON Schema.
 test=("${build[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev python3-jsonschema)

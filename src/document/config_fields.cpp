@@ -165,6 +165,9 @@ std::optional<Value> Reader::read(const Field& field) {
   if (field.applies && !field.applies(image_)) return std::nullopt;
   Value value = field.decode(image_);
   if (value.isRaw()) return rawValue(field, image_);
+  // A control character is nothing a page stores (and nothing to print): such a text goes as its bytes.
+  if (field.type == FieldType::Text && value.form == Value::Form::Text && holdsControlCharacter(utf8ToUtf16(value.text)))
+    return rawValue(field, image_);
   // The typed value stands only if storing it gives back the same bits.
   const auto error = field.encode(*scratch_, value);
   const bool same = !error && sameBits(ownedBits(field, image_), image_, ownedBits(field, *scratch_), *scratch_);
@@ -207,6 +210,12 @@ std::optional<std::string> write(const Field& field, ConfigImage& image, const V
       return std::nullopt;
     }
     default:
+      if (field.type == FieldType::Text && value.form == Value::Form::Text) {
+        const std::u16string text = utf8ToUtf16(value.text);
+        for (const char16_t c : text)
+          if (holdsControlCharacter(std::u16string_view(&c, 1)))
+            return strprintf("holds the control character U+%04X, which no page stores", static_cast<unsigned>(c));
+      }
       return field.encode(image, value);
   }
 }

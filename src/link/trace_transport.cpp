@@ -1,13 +1,14 @@
 #include "link/trace_transport.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
+#include <streambuf>
 
 #include "document/config_image.h"
 #include "link/protocol.h"
@@ -167,23 +168,46 @@ bool TraceTransport::receivedByte(std::uint8_t byte) {
 
 namespace {
 
+// An output stream onto a file descriptor, which it closes: the trace goes
+// into the very file that was checked, not into whatever a name meanwhile
+// stands for.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(int fd) : fd_(fd) {}
+  ~DescriptorBuffer() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  DescriptorBuffer(const DescriptorBuffer&) = delete;
+  DescriptorBuffer& operator=(const DescriptorBuffer&) = delete;
+
+ protected:
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    std::streamsize done = 0;
+    while (done < n) {
+      const ssize_t w = ::write(fd_, s + done, static_cast<std::size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) break;
+      done += w;
+    }
+    return done;
+  }
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+  }
+
+ private:
+  int fd_;
+};
+
 // The port and the trace file, made before the trace that uses them.
 struct TracedPortParts {
-  TracedPortParts(Clock& clock, const std::string& path) : port(clock) {
-    // The trace holds the whole configuration, phone numbers included: for
-    // the user's eyes only.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0) {
-      error = std::strerror(errno);
-      return;
-    }
-    ::close(fd);
-    file.open(path, std::ios::app | std::ios::binary);
-    if (!file) error = "cannot be written";
-  }
+  TracedPortParts(Clock& clock, const std::string& path) : port(clock), buffer(openTraceFile(path, error)), file(&buffer) {}
   TermiosTransport port;
-  std::ofstream file;
   std::string error;
+  DescriptorBuffer buffer;
+  std::ostream file;
 };
 
 class TracedPort : private TracedPortParts, public TraceTransport {
@@ -202,6 +226,31 @@ class TracedPort : private TracedPortParts, public TraceTransport {
 };
 
 }  // namespace
+
+int openTraceFile(const std::string& path, std::string& why) {
+  const auto refuse = [&](const char* reason) {
+    why = reason;
+    return -1;
+  };
+  // Looked at first: opening a FIFO for writing would wait for a reader.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return refuse("not a regular file");
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
+  if (fd < 0) return refuse(std::strerror(errno));
+  // The trace holds the whole configuration, phone numbers included: for
+  // the user's eyes only, an old trace file too.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return refuse("not a regular file");
+  }
+  if ((st.st_mode & 07777) != 0600 && ::fchmod(fd, 0600) != 0) {
+    const int e = errno;
+    ::close(fd);
+    why = std::string("cannot be made readable by its owner alone: ") + std::strerror(e);
+    return -1;
+  }
+  return fd;
+}
 
 std::unique_ptr<Transport> makeTracedPort(Clock& clock, const std::string& path, std::string& why) {
   auto traced = std::make_unique<TracedPort>(clock, path);

@@ -67,6 +67,12 @@ class TraceTransport : public Transport {
   bool lossTraced_ = false;
 };
 
+// Opens the trace file for appending, creating it when need be: without
+// waiting (a FIFO would wait for a reader), only a regular file, and made
+// readable and writable by its owner alone, whatever its mode was. The
+// descriptor, or -1 with the reason in why.
+int openTraceFile(const std::string& path, std::string& why);
+
 // The real port, traced to path when that is not empty. Nothing when the trace
 // file cannot be opened; why says so.
 std::unique_ptr<Transport> makeTracedPort(Clock& clock, const std::string& path, std::string& why);

@@ -38,4 +38,8 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 // nothing behind. False with the reason in *error.
 bool canWriteFileAtomically(const std::string& path, std::string* error = nullptr);
 
+// Whether the two paths name one file: the same one through a symbolic or a
+// hard link counts. Paths that do not both exist are compared as given.
+bool sameFile(const std::string& a, const std::string& b);
+
 }  // namespace wk

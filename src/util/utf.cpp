@@ -100,4 +100,10 @@ std::string byteAsCharacter(std::uint8_t byte) {
   return out;
 }
 
+bool holdsControlCharacter(std::u16string_view text) {
+  for (const char16_t c : text)
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return true;
+  return false;
+}
+
 }  // namespace wk

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "config_json.h"
+#include "terminal_text.h"
 #include "document/alias_record.h"
 #include "document/c4410_doc.h"
 #include "document/collect_effects.h"
@@ -345,6 +346,104 @@ TEST(ConfigJson, EveryErrorNamesItsPath) {
   }
 }
 
+// Hostile and odd input: refused with a message that says where, at a cost
+// bounded by the text's length.
+TEST(ConfigJson, HostileTextIsRefusedWhereItGoesWrong) {
+  const std::string userEventsTail = ",{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]}";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      // Anything after a NUL would go unread.
+      {std::string(R"({"misc":{"startTimeout":77}})") + std::string(1, '\0') + " garbage",
+       "not JSON: a NUL byte at offset 28"},
+      {std::string("{\"misc\"") + std::string(1, '\0') + ":{}}", "not JSON: a NUL byte at offset 7"},
+      // Inside a string a NUL is a control character the parser refuses itself.
+      {std::string("{\"mi") + std::string(1, '\0') + "sc\":{}}",
+       "not JSON: parse error at line 1, column 5: syntax error while parsing object key - invalid string: "
+       "control character U+0000 (NUL) must be escaped to \\u0000; last read: '\"mi<U+0000>'; expected string "
+       "literal"},
+      // More than two decimals, however small the number.
+      {R"({"userEvents":[{"hi":1e-10})" + userEventsTail, "userEvents[1].hi: has more than two decimals"},
+      {R"({"userEvents":[{"hi":-0.001})" + userEventsTail, "userEvents[1].hi: has more than two decimals"},
+      {R"({"userEvents":[{"hi":5e-3})" + userEventsTail, "userEvents[1].hi: has more than two decimals"},
+      // No text field stores a control character.
+      {R"({"misc":{"balanceRequest":"*1\u001b#"}})",
+       "misc.balanceRequest: holds the control character U+001B, which no page stores"},
+      {smsWith(1, R"({"text":"line\nbreak"})"), "sms[2].text: holds the control character U+000A, which no page stores"},
+      {smsWith(1, R"({"comment":"\u0085"})"), "sms[2].comment: holds the control character U+0085, which no page stores"},
+      {R"({"channels":[{"aliasIfAlarm":"\u007f"},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{}]})",
+       "channels[1].aliasIfAlarm: holds the control character U+007F, which no page stores"},
+      // A key keeps all its characters (the printing escapes them).
+      {R"({"misc":{"a\u0000b":1}})", std::string("misc.a") + std::string(1, '\0') + "b: unknown key"},
+      // A 100 000-digit number is quoted in part.
+      {R"({"misc":{"startTimeout":)" + std::string(100000, '9') + "}}",
+       "not JSON: number overflow parsing '" + std::string(365, '9') + "..."},
+  };
+  for (const auto& [json, message] : cases) {
+    std::vector<std::string> errors;
+    imported(json, &errors);
+    ASSERT_EQ(errors.size(), 1u) << json.substr(0, 80);
+    EXPECT_EQ(errors[0], message);
+  }
+  // Two hundredths stay what they are.
+  ConfigImage image = imported(R"({"userEvents":[{"lo":0.29,"hi":-327.68})" + userEventsTail);
+  EXPECT_EQ(UserEventRecord::at(image, 0).lo(), 29);
+  EXPECT_EQ(UserEventRecord::at(image, 0).hi(), -32768);
+}
+
+TEST(ConfigJson, PastAHundredErrorsTheRestAreCounted) {
+  std::string sms = R"({"sms":[)";
+  for (int i = 0; i < 256; ++i) sms += std::string(i ? "," : "") + R"({"x":1})";
+  std::vector<std::string> errors;
+  imported(sms + "]}", &errors);
+  ASSERT_EQ(errors.size(), 101u);
+  EXPECT_EQ(errors[0], "sms[1].x: unknown key");
+  EXPECT_EQ(errors[99], "sms[100].x: unknown key");
+  EXPECT_EQ(errors[100], "and 156 more errors");
+}
+
+// An array or an object larger than any a configuration holds ends the read
+// at the first member too many, so a file under the size limit costs no
+// more than its length (the benchmark measures it).
+TEST(ConfigJson, WhatNoConfigurationHoldsEndsTheReadAtOnce) {
+  const auto hostile = [](const std::string& head, const std::string& item, const std::string& tail) {
+    std::string text = head;
+    while (text.size() + item.size() + tail.size() < cli::kMaxJsonBytes) text += item + ",";
+    text.pop_back();
+    return text + tail;
+  };
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {hostile(R"({"sms":[)", "{}", "]}"), "sms: holds more than 256 entries, more than any list of a configuration"},
+      {hostile(R"({"sms":[{"text":[)", "0", "]}]}"),
+       "sms[1].text: holds more than 256 entries, more than any list of a configuration"},
+      {hostile(R"({"misc":{)", R"("k":1)", "}}"), "misc: the key \"k\" appears twice"},
+  };
+  for (const auto& [json, message] : cases) {
+    ASSERT_LE(json.size(), cli::kMaxJsonBytes);
+    std::vector<std::string> errors;
+    imported(json, &errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], message);
+  }
+  // As many values as fit in lists no longer than a list may be: refused
+  // once there are more than a configuration holds, long before the end.
+  std::string inner = "[0";
+  for (int i = 1; i < 256; ++i) inner += ",0";
+  std::string middle = "[" + inner + "]";
+  for (int i = 1; i < 256; ++i) middle += "," + inner + "]";
+  {
+    std::vector<std::string> errors;
+    imported(hostile(R"({"sms":[)", middle + "]", "]}"), &errors);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].substr(0, 7), "sms[1][") << errors[0];
+    EXPECT_NE(errors[0].find(": the text holds more values than any configuration"), std::string::npos) << errors[0];
+  }
+  std::string members = R"({"misc":{)";
+  for (int i = 0; i < 5000; ++i) members += (i ? ",\"k" : "\"k") + std::to_string(i) + "\":1";
+  std::vector<std::string> errors;
+  imported(members + "}}", &errors);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "misc: holds more members than any object of a configuration");
+}
+
 // The schema in docs/ is what the description gives: regenerate it with
 // watchkeep-cli schema > docs/configuration.schema.json when this fails.
 TEST(ConfigJson, TheDocumentedSchemaIsTheDescriptions) {
@@ -444,6 +543,48 @@ TEST_F(CliConfig, ExportAndImportAreByteIdentical) {
   NotificationRecord::at(expected, 16).setEnabled(true);
   NotificationRecord::at(expected, 16).phone().setText(u"0012345");
   EXPECT_EQ(test::readBytes(dir.file("one.vld")), vld::serialize(expected));
+}
+
+TEST(TerminalText, ControlsAreEscapedAndTheRestStays) {
+  EXPECT_EQ(cli::escapeControls("\x1b]0;x\x07 \x7f\t\n"), "\\x1b]0;x\\x07 \\x7f\\x09\\x0a");
+  EXPECT_EQ(cli::escapeControls("\xc2\x9b" "2J \xc2\xa0 Склад"), "\\u009b2J \xc2\xa0 Склад");  // C1 CSI; NBSP stays
+  EXPECT_EQ(cli::escapeControls("\x9b\xff\xc0\xaf\xed\xa0\x80"), "\\x9b\\xff\\xc0\\xaf\\xed\\xa0\\x80");  // no UTF-8
+  EXPECT_EQ(cli::escapeControls(std::string("a\0b", 3)), "a\\x00b");
+  EXPECT_EQ(cli::cutText("Склад", 3), "С...");
+  EXPECT_EQ(cli::cutText("abc", 3), "abc");
+}
+
+// What a file holds never works the terminal: an alias that would set the
+// window's title and clear the screen is shown by its bytes.
+TEST_F(CliConfig, ControlCharactersNeverReachTheTerminal) {
+  ConfigImage image = newImage();
+  const std::string alias = "\x1b]0;x\x07\x1b[2J";
+  image.at(image::ChannelAliases.offset) = static_cast<std::uint8_t>(alias.size());
+  for (std::size_t i = 0; i < alias.size(); ++i)
+    image.at(image::ChannelAliases.offset + 1 + i) = static_cast<std::uint8_t>(alias[i]);
+  const std::string hostile = save("hostile.vld", image);
+  const std::string plain = save("new.vld", newImage());
+  const auto hasControl = [](const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](unsigned char c) { return (c < 0x20 && c != '\n') || c == 0x7F; });
+  };
+  const auto dump = cli({"dump", hostile});
+  EXPECT_EQ(dump.exitStatus, 0) << dump.err;
+  EXPECT_FALSE(hasControl(dump.out)) << dump.out;
+  EXPECT_NE(dump.out.find("1B5D303B7807"), std::string::npos) << dump.out.substr(0, 2000);
+  const auto diff = cli({"diff", plain, hostile});
+  EXPECT_EQ(diff.exitStatus, 1) << diff.err;
+  EXPECT_FALSE(hasControl(diff.out));
+  EXPECT_NE(diff.out.find("channels[1].aliasIfAlarm: "), std::string::npos) << diff.out;
+  // And it goes through export and import byte for byte, as its bytes.
+  ASSERT_EQ(cli({"export", hostile, "-o", dir.file("hostile.json")}).exitStatus, 0);
+  const auto back = cli({"import", dir.file("hostile.json"), "-o", dir.file("back.vld")});
+  ASSERT_EQ(back.exitStatus, 0) << back.err;
+  EXPECT_EQ(test::readBytes(dir.file("back.vld")), test::readBytes(hostile));
+  // A key of an import message is shown escaped, whole.
+  std::ofstream(dir.file("key.json")) << R"({"misc":{"a\u0000\u001b[2Jb":1}})";
+  const auto key = cli({"import", dir.file("key.json"), "-o", dir.file("x.vld")});
+  EXPECT_EQ(key.exitStatus, 2);
+  EXPECT_EQ(key.err, dir.file("key.json") + ": misc.a\\x00\\x1b[2Jb: unknown key\nwatchkeep-cli: nothing was written\n");
 }
 
 TEST_F(CliConfig, AnImportErrorWritesNothing) {

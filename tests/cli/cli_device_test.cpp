@@ -108,6 +108,20 @@ TEST_F(CliDevice, TraceOfARead) {
   EXPECT_FALSE(test::fileExists(dir.file("x.vld")));
 }
 
+// On a terminal a long command shows its progress on standard error, and
+// --quiet hides it. script(1) gives the command a terminal of its own.
+TEST_F(CliDevice, AProgressBarOnATerminalUnlessQuiet) {
+  sim::Simulator sim({"--instant"});
+  for (const bool quiet : {false, true}) {
+    const std::string command = std::string("exec '") + WK_CLI_PATH + "' " + (quiet ? "--quiet " : "") + "--port '" +
+                                sim.device() + "' read -o '" + dir.file("read.vld") + "' 2>&1";
+    const auto r = runProcess("/usr/bin/script", {"-qefc", command, "/dev/null"});
+    EXPECT_EQ(r.exitStatus, 0) << r.out;
+    EXPECT_EQ(r.out.find("100%") != std::string::npos, !quiet) << r.out;
+    EXPECT_EQ(r.out.find("[#") != std::string::npos, !quiet) << r.out;
+  }
+}
+
 TEST_F(CliDevice, FailedReadWritesNoFile) {
   sim::Simulator sim({"--instant", "--silent"});
   storeSettings("Port=" + sim.device() + "\n");

@@ -48,20 +48,24 @@ TEST(CliConvert, ConvertsAVersion104File) {
   EXPECT_EQ(f[66511], 0x24);
 }
 
-TEST(CliConvert, NewerVersionFallsBackWithItsMessage) {
+TEST(CliConvert, AFileOfAnUnknownVersionIsNotConvertedElsewhereEither) {
+  // Its fallback contents are not the file's: `convert a -o b && mv b a` would lose the site.
   TempDir dir;
   std::vector<std::uint8_t> newer(66512, 0x55);
   newer[0] = 0x6A;
   newer[1] = 0x00;
-  newer[1] = 0x00;
   test::writeBytes(dir.file("newer.vld"), newer);
-  const auto r = cli({"convert", dir.file("newer.vld"), "-o", dir.file("out.vld")});
-  EXPECT_EQ(r.exitStatus, 0);
-  EXPECT_EQ(r.err, "The new version detected. Update Application\n");
-  const auto f = test::readBytes(dir.file("out.vld"));
-  EXPECT_EQ(f[2 + 4], 1);
-  EXPECT_EQ(f[2 + 2], 0);
-  EXPECT_EQ(f[65538 + 5], 1);
+  test::writeBytes(dir.file("old-out.vld"), {1, 2, 3});
+  for (const std::string& out : {dir.file("out.vld"), dir.file("old-out.vld")}) {
+    const auto r = cli({"convert", dir.file("newer.vld"), "-o", out});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.err, "The new version detected. Update Application\n"
+                     "watchkeep-cli: " + dir.file("newer.vld") +
+                     " was not converted: its version cannot be read; nothing was written\n");
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("out.vld")));
+  EXPECT_EQ(test::readBytes(dir.file("old-out.vld")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(test::readBytes(dir.file("newer.vld")), newer);
 }
 
 TEST(CliConvert, AFileOfAnUnknownVersionIsNeverConvertedInPlace) {
@@ -189,19 +193,157 @@ TEST(CliPaths, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram) {
 TEST(CliUsage, HelpAndErrors) {
   const auto help = cli({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
-  EXPECT_NE(help.out.find("new -o FILE"), std::string::npos);
-  EXPECT_NE(help.out.find("convert IN -o OUT"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+  EXPECT_NE(help.out.find("  new -o FILE"), std::string::npos);
+  EXPECT_NE(help.out.find("  convert IN -o OUT"), std::string::npos);
+  EXPECT_NE(help.out.find("  -V, --version"), std::string::npos);
+  // After a command, that command's help alone.
+  const auto dumpHelp = cli({"dump", "--help"});
+  EXPECT_EQ(dumpHelp.exitStatus, 0);
+  EXPECT_EQ(dumpHelp.out.rfind("  dump FILE [--json]", 0), 0u) << dumpHelp.out;
+  EXPECT_EQ(dumpHelp.out.find("  convert"), std::string::npos);
 
-  EXPECT_EQ(cli({}).exitStatus, 2);
-  EXPECT_EQ(cli({"frobnicate"}).exitStatus, 2);
-  EXPECT_EQ(cli({"new"}).exitStatus, 2);
-  EXPECT_EQ(cli({"new", "-o"}).exitStatus, 2);
-  EXPECT_EQ(cli({"convert", "-o", "x.vld"}).exitStatus, 2);
-  EXPECT_EQ(cli({"new", "-x", "-o", "y.vld"}).exitStatus, 2);
+  // One line naming the problem, and where help is; never the whole usage.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> errors = {
+      {{}, "no command given"},
+      {{"frobnicate"}, "unknown command 'frobnicate'"},
+      {{"new"}, "new takes -o FILE"},
+      {{"new", "-o"}, "-o needs a value"},
+      {{"new", "--output"}, "--output needs a value"},
+      {{"convert", "-o", "x.vld"}, "convert takes IN -o OUT"},
+      {{"new", "-x", "-o", "y.vld"}, "unknown option '-x' for new"},
+      {{"dump", "--jsn", "a.vld"}, "unknown option '--jsn' for dump"},
+      {{"dump", "--json=yes", "a.vld"}, "--json takes no value"},
+      {{"--bogus", "info"}, "unknown option '--bogus'"},
+      {{"sensors", "4"}, "CHANNEL is 1, 2 or 3"},
+      {{"--port", "Com2147483648", "info"}, "--port Com2147483648: COM ports are numbered from 1 to 256"},
+      {{"--port", "com257", "info"}, "--port com257: COM ports are numbered from 1 to 256"},
+      {{"info", "--port="}, "--port needs a port name"},
+  };
+  for (const auto& [args, why] : errors) {
+    const auto r = cli(args);
+    EXPECT_EQ(r.exitStatus, 2) << why;
+    EXPECT_EQ(r.err, "watchkeep-cli: " + why + " (try 'watchkeep-cli --help')\n");
+    EXPECT_EQ(r.out, "");
+  }
 
   const auto unwritable = cli({"new", "-o", "/nonexistent-folder/x.vld"});
   EXPECT_EQ(unwritable.exitStatus, 2);
   EXPECT_NE(unwritable.err.find("Failed to save document."), std::string::npos);
+}
+
+TEST(CliUsage, VersionNamesTheProgramAndTheFormats) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--version"}, {"-V"}, {"dump", "--version"}}) {
+    const auto r = cli(args);
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.out.rfind("watchkeep-cli ", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nconfiguration files: version 105; JSON: \"watchkeep-configuration\" version 1\n"),
+              std::string::npos)
+        << r.out;
+  }
+}
+
+TEST(CliUsage, OptionsAsUnixCommandsTakeThem) {
+  TempDir dir;
+  // --opt=value, -o value, -oVALUE, options before the operands or after them.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"new", "--output=" + dir.file("a.vld")},
+        {"new", "--output", dir.file("b.vld")},
+        {"new", "-o" + dir.file("c.vld")},
+        {"--quiet", "convert", "-o", dir.file("d.vld"), dir.file("a.vld")}}) {
+    const auto r = cli(args);
+    EXPECT_EQ(r.exitStatus, 0) << args[1] << r.err;
+  }
+  for (const char* name : {"a.vld", "b.vld", "c.vld", "d.vld"}) EXPECT_EQ(test::readBytes(dir.file(name)).size(), 66512u);
+  // "--" ends the options: a file whose name starts with a dash.
+  const auto dashed = runProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" new -o -- -x.vld", WK_CLI_PATH, dir.path()});
+  EXPECT_EQ(dashed.exitStatus, 2) << "-o takes -- as its value";
+  const auto r = runProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" convert -o out.vld -- -in.vld", WK_CLI_PATH,
+                                        dir.path()});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "Failed to open document.\ncannot open -in.vld: No such file or directory\n");
+}
+
+// What standard output cannot take fails the command: a script must not keep
+// a truncated dump for a whole one.
+TEST(CliOutput, AFullOutputIsAnErrorWithItsReason) {
+  TempDir dir;
+  ASSERT_EQ(cli({"new", "-o", dir.file("a.vld")}).exitStatus, 0);
+  auto other = test::readBytes(dir.file("a.vld"));
+  other[2] ^= 1;  // the first SMS rule
+  test::writeBytes(dir.file("b.vld"), other);
+  for (const std::string command :
+       {"dump a.vld", "dump --json a.vld", "schema", "diff a.vld b.vld", "--help", "--version", "dump --help"}) {
+    const auto r = runProcess("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" " + command + " > /dev/full", WK_CLI_PATH,
+                                          dir.path()});
+    EXPECT_EQ(r.exitStatus, 2) << command << r.err;
+    EXPECT_EQ(r.err, "watchkeep-cli: cannot write the output: No space left on device\n") << command;
+  }
+}
+
+// No command writes its output over its own input, through a link neither.
+TEST(CliPaths, NoOutputReplacesTheInput) {
+  TempDir dir;
+  ASSERT_EQ(cli({"new", "-o", dir.file("site.vld")}).exitStatus, 0);
+  ASSERT_EQ(cli({"export", dir.file("site.vld"), "-o", dir.file("site.json")}).exitStatus, 0);
+  const auto vld = test::readBytes(dir.file("site.vld"));
+  const auto json = test::readBytes(dir.file("site.json"));
+  std::filesystem::create_symlink("site.vld", dir.file("vld-link"));
+  std::filesystem::create_hard_link(dir.file("site.json"), dir.file("json-hard"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"export", dir.file("site.vld"), "-o", dir.file("site.vld")}, dir.file("site.vld")},
+      {{"export", dir.file("site.vld"), "-o", dir.file("vld-link")}, dir.file("site.vld")},
+      {{"export", dir.file("vld-link"), "-o", dir.path() + "/./site.vld"}, dir.file("vld-link")},
+      {{"import", dir.file("site.json"), "-o", dir.file("site.json")}, dir.file("site.json")},
+      {{"import", dir.file("site.json"), "-o", dir.file("json-hard")}, dir.file("site.json")},
+  };
+  for (const auto& [args, input] : cases) {
+    const auto r = cli(args);
+    EXPECT_EQ(r.exitStatus, 2) << args[3];
+    EXPECT_EQ(r.err, "watchkeep-cli: the output would replace " + input + " itself: nothing was written\n");
+  }
+  EXPECT_EQ(test::readBytes(dir.file("site.vld")), vld);
+  EXPECT_EQ(test::readBytes(dir.file("site.json")), json);
+  // Onto its base, import is an update: the base is read before anything is written.
+  const auto update = cli({"import", dir.file("site.json"), "--base", dir.file("site.vld"), "-o", dir.file("site.vld")});
+  EXPECT_EQ(update.exitStatus, 0) << update.err;
+  EXPECT_EQ(test::readBytes(dir.file("site.vld")), vld);
+}
+
+TEST(CliPaths, AFolderAsOutputIsNamedOnce) {
+  TempDir dir;
+  ASSERT_EQ(cli({"new", "-o", dir.file("site.vld")}).exitStatus, 0);
+  std::filesystem::create_directory(dir.file("dir.vld"));
+  const auto r = cli({"export", dir.file("site.vld"), "-o", dir.file("dir.vld")});
+  EXPECT_EQ(r.exitStatus, 2);
+  EXPECT_EQ(r.err, "watchkeep-cli: cannot write " + dir.file("dir.vld") + ": Is a directory\n");
+}
+
+// The trace holds phone numbers: never anything but a regular file, and
+// readable by its owner alone, an old one too.
+TEST(CliTrace, OnlyARegularFileForItsOwnerAlone) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
+  const auto fifo = runProcess(WK_CLI_PATH, {"--trace", dir.file("fifo"), "--port", dir.file("no-port"), "info"},
+                               std::chrono::seconds(30));
+  EXPECT_FALSE(fifo.timedOut) << "the open waited for a reader";
+  EXPECT_EQ(fifo.exitStatus, 2);
+  EXPECT_EQ(fifo.err, "watchkeep-cli: cannot write the trace " + dir.file("fifo") + ": not a regular file\n");
+  const auto folder = cli({"--trace", dir.path(), "--port", dir.file("no-port"), "info"});
+  EXPECT_EQ(folder.exitStatus, 2);
+  EXPECT_EQ(folder.err, "watchkeep-cli: cannot write the trace " + dir.path() + ": not a regular file\n");
+
+  test::writeBytes(dir.file("old.trace"), {'o', 'l', 'd', '\n'});
+  ASSERT_EQ(::chmod(dir.file("old.trace").c_str(), 0644), 0);
+  const auto r = cli({"--trace", dir.file("old.trace"), "--port", dir.file("no-port"), "info"});
+  EXPECT_EQ(r.exitStatus, 1) << r.err;
+  struct stat st {};
+  ASSERT_EQ(::stat(dir.file("old.trace").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  const auto bytes = test::readBytes(dir.file("old.trace"));
+  const std::string trace(bytes.begin(), bytes.end());
+  EXPECT_EQ(trace.rfind("old\n# watchkeep serial trace, started ", 0), 0u) << "appended to";
+  EXPECT_NE(trace.find(" open " + dir.file("no-port") + " 460800: failed"), std::string::npos) << trace;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "language/translate.h"
 #include "onewire/family_table.h"
 #include "stderr_prompter.h"
+#include "terminal_text.h"
 #include "util/file_io.h"
 #include "util/utf.h"
 
@@ -23,8 +24,10 @@ namespace {
 using config::Field;
 using config::Value;
 
+// One line each, with what a file could hold to work the terminal escaped.
 void printLines(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) std::printf("%s\n", line.c_str());
+  for (const std::string& line : lines)
+    if (!printOut(escapeControls(line) + "\n")) return;
 }
 
 }  // namespace
@@ -42,8 +45,14 @@ bool openVld(const std::string& path, ConfigImage& image) {
   return true;
 }
 
+bool wouldReplaceInput(const std::string& input, const std::string& output, const char* what) {
+  if (!sameFile(input, output)) return false;
+  std::fprintf(stderr, "watchkeep-cli: %s would replace %s itself: nothing was written\n", what, input.c_str());
+  return true;
+}
+
 int schema() {
-  std::printf("%s\n", jsonSchema().dump(2).c_str());
+  printOut(jsonSchema().dump(2) + "\n");
   return kSuccess;
 }
 
@@ -53,30 +62,32 @@ int dump(const std::string& path, const DumpOptions& options) {
   if (options.json) {
     JsonOptions json;
     json.showPassword = options.showPassword;
-    std::printf("%s\n", toJson(image, json).dump(2).c_str());
+    printOut(toJson(image, json).dump(2) + "\n");
   } else {
     TextOptions text;
     text.all = options.all;
     text.showPassword = options.showPassword;
-    std::fputs(dumpText(image, text).c_str(), stdout);
+    printOut(dumpText(image, text));
   }
   return kSuccess;
 }
 
 int exportJson(const std::string& path, const std::string& outPath) {
+  if (wouldReplaceInput(path, outPath, "the output")) return kUsageOrFileError;
   ConfigImage image;
   if (!openVld(path, image)) return kUsageOrFileError;
   const std::string text = toJson(image).dump(2) + "\n";
   std::string reason;
   if (!writeFileAtomically(outPath, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
                            &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: cannot write %s: %s\n", outPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   return kSuccess;
 }
 
 int importJson(const std::string& jsonPath, const std::string& outPath, const std::optional<std::string>& basePath) {
+  if (wouldReplaceInput(jsonPath, outPath, "the output")) return kUsageOrFileError;
   ConfigImage image;
   if (basePath) {
     if (!openVld(*basePath, image)) return kUsageOrFileError;
@@ -88,18 +99,19 @@ int importJson(const std::string& jsonPath, const std::string& outPath, const st
   std::string reason;
   const auto text = readFileHead(jsonPath, kMaxJsonBytes + 1, &reason);
   if (!text) {
-    std::fprintf(stderr, "watchkeep-cli: cannot read %s: %s\n", jsonPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   const auto errors = fromJson(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), image);
   if (!errors.empty()) {
-    for (const std::string& e : errors) std::fprintf(stderr, "%s: %s\n", jsonPath.c_str(), e.c_str());
+    for (const std::string& e : errors)
+      std::fprintf(stderr, "%s: %s\n", escapeControls(jsonPath).c_str(), escapeControls(e).c_str());
     std::fprintf(stderr, "watchkeep-cli: nothing was written\n");
     return kUsageOrFileError;
   }
   // The image as the JSON gives it, not as collecting the pages would leave it.
   if (!writeFileAtomically(outPath, vld::serialize(image), &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: cannot write %s: %s\n", outPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   return kSuccess;

@@ -21,6 +21,10 @@ bool openVld(const std::string& path, ConfigImage& image);
 // showPassword); kSuccess when there are none, else kDifferent.
 int printDifferences(const ConfigImage& a, const ConfigImage& b, bool showPassword);
 
+// Whether writing output would replace input (through links too); says so on
+// standard error, naming the output as what ("the output", "the backup").
+bool wouldReplaceInput(const std::string& input, const std::string& output, const char* what);
+
 // The JSON Schema of the JSON, to standard output.
 int schema();
 

@@ -8,6 +8,7 @@
 #include "document/rom_code.h"
 #include "onewire/crc8.h"
 #include "onewire/family_table.h"
+#include "terminal_text.h"
 #include "util/utf.h"
 
 namespace wk::cli {
@@ -228,6 +229,10 @@ nlohmann::ordered_json jsonSchema() {
 namespace {
 
 constexpr std::size_t kMaxErrors = 100;
+// A message quotes at most this much of a value (a number of 100 000 digits).
+constexpr std::size_t kMaxMessageBytes = 400;
+
+std::string cutMessage(const std::string& message) { return cutText(message, kMaxMessageBytes); }
 
 class Importer {
  public:
@@ -268,7 +273,12 @@ class Importer {
     }
   }
 
-  std::vector<std::string> errors;
+  // The errors, the first kMaxErrors of them and how many more there were.
+  std::vector<std::string> report() const {
+    std::vector<std::string> out = errors_;
+    if (failures_ > errors_.size()) out.push_back("and " + std::to_string(failures_ - errors_.size()) + " more errors");
+    return out;
+  }
 
  private:
   static std::string typeName(const Json& j) {
@@ -281,7 +291,8 @@ class Importer {
   }
 
   void fail(const std::string& path, const std::string& what) {
-    if (errors.size() < kMaxErrors) errors.push_back(path + ": " + what);
+    ++failures_;
+    if (errors_.size() < kMaxErrors) errors_.push_back(cutMessage(path + ": " + what));
   }
 
   void record(const config::Record& r, const Json& j) {
@@ -379,7 +390,8 @@ class Importer {
             fail(path, "is out of range -327.68..327.67");
             return std::nullopt;
           }
-          if (std::fabs(hundredths - rounded) > 1e-6) {
+          // Exactly a number of hundredths, however small: 1e-10 is no 0.00.
+          if (rounded / 100.0 != degrees) {
             fail(path, "has more than two decimals");
             return std::nullopt;
           }
@@ -480,13 +492,169 @@ class Importer {
   }
 
   ConfigImage& image_;
+  std::vector<std::string> errors_;
+  std::size_t failures_ = 0;
 };
 
-// Nesting deeper than any configuration needs is refused before parsing.
-bool tooDeep(std::string_view text, int limit) {
+// The largest array and object a configuration holds: anything larger is
+// refused while it is read, so a hostile file costs no more than its length.
+struct Bounds {
+  std::size_t elements = 0;
+  std::size_t members = 0;
+  std::size_t values = 0;  // in the whole text
+};
+
+const Bounds& bounds() {
+  static const Bounds b = [] {
+    Bounds out;
+    const auto& sections = config::Description::get().sections();
+    out.members = sections.size() + 2;  // and format, formatVersion
+    for (const config::Section& s : sections) {
+      out.elements = std::max(out.elements, s.records.size());
+      for (const config::Record& r : s.records) {
+        std::set<std::string> keys;
+        for (const Field& f : r.fields) {
+          keys.insert(f.key);
+          // A field's value, or its code or hex form (an object and its
+          // member), or the items of its list; and the informational texts.
+          out.values += 4 + f.items.size();
+          out.elements = std::max(out.elements, f.items.size());
+          out.elements = std::max<std::size_t>(
+              out.elements, static_cast<std::size_t>(std::count_if(r.fields.begin(), r.fields.end(),
+                                                                   [&](const Field& g) { return g.key == f.key; })));
+        }
+        out.members = std::max(out.members, keys.size() + 2);  // and partNames, description
+      }
+    }
+    return out;
+  }();
+  return b;
+}
+
+// Builds the document from the parser's events, refusing two members with
+// one key (the parser would keep the last without a word, so an edit or a
+// merge that left a field twice would write one of them silently), a NUL
+// outside a string, and arrays or objects larger than a configuration holds.
+// Paths count array elements from 1, as the records are counted.
+class DocumentBuilder : public nlohmann::json_sax<Json> {
+ public:
+  DocumentBuilder() = default;
+
+  bool null() override { return add(nullptr); }
+  bool boolean(bool b) override { return add(b); }
+  bool number_integer(number_integer_t n) override { return add(n); }
+  bool number_unsigned(number_unsigned_t n) override { return add(n); }
+  bool number_float(number_float_t n, const string_t&) override { return add(n); }
+  bool string(string_t& s) override { return add(std::move(s)); }
+  bool binary(binary_t&) override { return add(nullptr); }  // JSON text has none
+  bool start_object(std::size_t) override { return open(Json::object()); }
+  bool start_array(std::size_t) override { return open(Json::array()); }
+  bool end_object() override { return close(); }
+  bool end_array() override { return close(); }
+
+  bool key(string_t& k) override {
+    Frame& f = frames_.back();
+    if (f.value->size() >= bounds().members)
+      return stop(where(f) + ": holds more members than any object of a configuration");
+    if (f.value->contains(k)) {
+      error = where(f) + ": the key \"" + k + "\" appears twice";
+      return false;
+    }
+    f.key = std::move(k);
+    return true;
+  }
+
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    // A syntax error, or a number beyond what any number holds.
+    std::string what = e.what();
+    // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
+    if (const auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
+    return stop("not JSON: " + what);
+  }
+
+  Json root;
+  std::string error;
+
+ private:
+  struct Frame {
+    Json* value;
+    std::string path;
+    std::string key;
+    std::size_t count = 0;  // array elements so far
+  };
+
+  bool stop(const std::string& why) {
+    error = why;
+    return false;
+  }
+
+  static std::string where(const Frame& f) { return f.path.empty() ? "(top)" : f.path; }
+
+  // Where the next value goes, and its path; nothing when it would make an
+  // array larger than a configuration holds.
+  Json* slot(std::string* path) {
+    if (frames_.empty()) {
+      *path = {};
+      return &root;
+    }
+    Frame& parent = frames_.back();
+    if (++values_ > bounds().values) {
+      error = where(parent) + ": the text holds more values than any configuration";
+      return nullptr;
+    }
+    if (parent.value->is_object()) {
+      *path = parent.path.empty() ? parent.key : parent.path + "." + parent.key;
+      return &(*parent.value)[parent.key];
+    }
+    const std::size_t n = ++parent.count;
+    if (n > bounds().elements) {
+      error = where(parent) + ": holds more than " + std::to_string(bounds().elements) +
+              " entries, more than any list of a configuration";
+      return nullptr;
+    }
+    *path = parent.path + "[" + std::to_string(n) + "]";
+    // A record of a section, by its own path.
+    if (frames_.size() == 2)
+      for (const config::Section& s : config::Description::get().sections())
+        if (s.key == parent.path && n <= s.records.size()) *path = s.records[n - 1].path;
+    parent.value->push_back(nullptr);
+    return &parent.value->back();
+  }
+
+  bool add(Json value) {
+    std::string path;
+    Json* at = slot(&path);
+    if (!at) return false;
+    *at = std::move(value);
+    return true;
+  }
+
+  bool open(Json empty) {
+    std::string path;
+    Json* at = slot(&path);
+    if (!at) return false;
+    *at = std::move(empty);
+    frames_.push_back({at, std::move(path), {}, 0});
+    return true;
+  }
+
+  bool close() {
+    frames_.pop_back();
+    return true;
+  }
+
+  std::vector<Frame> frames_;
+  std::size_t values_ = 0;
+};
+
+// Nesting deeper than any configuration needs is refused before parsing, and
+// so is a NUL outside a string: the parser would take it for the end of the
+// text and leave the rest unread.
+std::optional<std::string> prescan(std::string_view text, int depthLimit) {
   int depth = 0;
   bool inString = false, escaped = false;
-  for (const char c : text) {
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
     if (inString) {
       if (escaped)
         escaped = false;
@@ -496,95 +664,28 @@ bool tooDeep(std::string_view text, int limit) {
         inString = false;
       continue;
     }
+    if (c == '\0') return "not JSON: a NUL byte at offset " + std::to_string(at);
     if (c == '"') inString = true;
     if (c == '[' || c == '{') {
-      if (++depth > limit) return true;
+      if (++depth > depthLimit) return "the JSON text is nested deeper than a configuration";
     } else if (c == ']' || c == '}') {
       --depth;
     }
   }
-  return false;
+  return std::nullopt;
 }
-
-// The parser keeps the last of two members with one key and drops the
-// other without a word; an edit or a merge that left a field twice would
-// write one of them silently. Paths count array elements from 1, as the
-// records are counted.
-class DuplicateKeys {
- public:
-  bool operator()(nlohmann::json::parse_event_t event, const Json& parsed) {
-    using E = nlohmann::json::parse_event_t;
-    switch (event) {
-      case E::object_start:
-      case E::array_start:
-        frames_.push_back({event == E::array_start, childPath(), {}, {}, 0});
-        break;
-      case E::object_end:
-      case E::array_end:
-        frames_.pop_back();
-        break;
-      case E::key: {
-        Frame& f = frames_.back();
-        f.key = parsed.get<std::string>();
-        if (!f.keys.insert(f.key).second && errors.size() < kMaxErrors)
-          errors.push_back((f.path.empty() ? "(top)" : f.path) + ": the key \"" + f.key + "\" appears twice");
-        break;
-      }
-      case E::value:
-        if (!frames_.empty() && frames_.back().array) ++frames_.back().count;
-        break;
-    }
-    return true;
-  }
-  std::vector<std::string> errors;
-
- private:
-  struct Frame {
-    bool array;
-    std::string path;
-    std::string key;
-    std::set<std::string> keys;
-    std::size_t count;
-  };
-  std::string childPath() {
-    if (frames_.empty()) return {};
-    Frame& parent = frames_.back();
-    if (parent.array) {
-      const std::size_t n = ++parent.count;
-      // A record of a section, by its own path.
-      if (frames_.size() == 2)
-        for (const config::Section& s : config::Description::get().sections())
-          if (s.key == parent.path && n <= s.records.size()) return s.records[n - 1].path;
-      return parent.path + "[" + std::to_string(n) + "]";
-    }
-    return parent.path.empty() ? parent.key : parent.path + "." + parent.key;
-  }
-  std::vector<Frame> frames_;
-};
 
 }  // namespace
 
 std::vector<std::string> fromJson(std::string_view text, ConfigImage& image) {
   if (text.size() > kMaxJsonBytes) return {"the JSON text is larger than 16 MiB"};
-  if (tooDeep(text, 16)) return {"the JSON text is nested deeper than a configuration"};
-  Json j;
-  DuplicateKeys duplicates;
-  try {
-    j = Json::parse(text.begin(), text.end(),
-                    [&duplicates](int, nlohmann::json::parse_event_t event, Json& parsed) {
-                      return duplicates(event, parsed);
-                    });
-  } catch (const nlohmann::json::exception& e) {
-    // A syntax error, or a number beyond what any number holds.
-    std::string what = e.what();
-    // "[json.exception.parse_error.101] parse error at line 1, column 2: ..."
-    if (const auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
-    return {"not JSON: " + what};
-  }
-  if (!duplicates.errors.empty()) return duplicates.errors;
+  if (auto problem = prescan(text, 16)) return {*problem};
+  DocumentBuilder builder;
+  if (!Json::sax_parse(text.begin(), text.end(), &builder) || !builder.error.empty())
+    return {cutMessage(builder.error.empty() ? "not JSON" : builder.error)};
   Importer importer(image);
-  importer.root(j);
-  return importer.errors;
+  importer.root(builder.root);
+  return importer.report();
 }
 
 }  // namespace wk::cli

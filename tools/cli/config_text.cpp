@@ -4,6 +4,7 @@
 
 #include "language/translate.h"
 #include "onewire/family_table.h"
+#include "terminal_text.h"
 #include "util/utf.h"
 
 namespace wk::cli {
@@ -31,7 +32,7 @@ std::string dumpText(const ConfigImage& image, const TextOptions& options) {
   std::string out;
   config::Reader reader(image);
   for (const config::Section& s : config::Description::get().sections()) {
-    out += tr(s.title) + "\n";
+    out += escapeControls(tr(s.title)) + "\n";
     // Aligned on the labels a record shows as a rule (a quiet field seldom shows).
     std::size_t width = 0;
     for (const Field& f : s.records.front().fields) {
@@ -68,7 +69,7 @@ std::string dumpText(const ConfigImage& image, const TextOptions& options) {
       out += "  " + r.path + "\n";
       for (const auto& [label, text] : lines) {
         const std::size_t pad = width + 2 - std::min(width, utf8ToUtf16(label).size());
-        out += "    " + label + std::string(pad, ' ') + text + "\n";
+        out += "    " + escapeControls(label) + std::string(pad, ' ') + escapeControls(text) + "\n";
       }
     }
     if (hidden > 0)

@@ -12,6 +12,7 @@
 
 #include "seams/qt/qt_settings.h"
 #include "cli.h"
+#include "command_line.h"
 #include "diagnostics/health.h"
 #include "diagnostics/input_reader.h"
 #include "config_commands.h"
@@ -31,6 +32,7 @@
 #include "seams/clock.h"
 #include "seams/progress.h"
 #include "stderr_prompter.h"
+#include "terminal_text.h"
 #include "util/file_io.h"
 
 namespace wk::cli {
@@ -61,10 +63,10 @@ class CommandLineSettings : public Settings {
 };
 
 // A bar and the percentage on one line of a terminal; nothing when standard
-// error is no terminal, so that logs get the messages alone.
+// error is no terminal, so that logs get the messages alone, nor with --quiet.
 class TerminalProgress : public Progress {
  public:
-  TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1) {}
+  TerminalProgress() : terminal_(::isatty(STDERR_FILENO) == 1 && !quiet()) {}
   ~TerminalProgress() override { close(); }
   void setCaption(const std::string& caption) override { caption_ = caption; }
   void setRange(int upper) override { upper_ = upper; }
@@ -156,7 +158,7 @@ int systemInfo(const std::optional<std::string>& port) {
   Link link(port);
   const firmware::SystemInfo info = firmware::QuerySystemInfo(link.device);
   if (info.outcome != firmware::Outcome::Completed) return kDeviceFailure;
-  std::printf("%s\n", info.line.c_str());
+  printOut(escapeControls(info.line) + "\n");
   return kSuccess;
 }
 
@@ -170,11 +172,10 @@ int flash(const std::optional<std::string>& port, const std::string& path) {
 }
 
 bool traceTo(const std::string& path, std::string& why) {
-  // Made (for the user alone) and checked now, so that a bad path stops
-  // before the controller is touched.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  // Made and checked now, so that a bad path stops before the controller is touched.
+  const int fd = link::openTraceFile(path, why);
   if (fd < 0) {
-    why = path + ": " + std::strerror(errno);
+    why = path + ": " + why;
     return false;
   }
   ::close(fd);
@@ -183,13 +184,6 @@ bool traceTo(const std::string& path, std::string& why) {
 }
 
 namespace {
-
-// Whether two paths name one file (through links too).
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return a == b;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
 
 // Opens the file to write as write does. False, with why, when it cannot be
 // sent: the fallback contents would replace the controller's configuration
@@ -207,13 +201,10 @@ bool openForWrite(const std::string& path, C4410Doc& doc, Prompter& prompter) {
 // A backup that would replace the file itself, or cannot be written, stops
 // the write before the port opens.
 bool backupUsable(const std::string& path, const std::string& backupPath) {
-  if (sameFile(path, backupPath)) {
-    std::fprintf(stderr, "watchkeep-cli: the backup would replace %s itself\n", path.c_str());
-    return false;
-  }
+  if (wouldReplaceInput(path, backupPath, "the backup")) return false;
   std::string reason;
   if (!canWriteFileAtomically(backupPath, &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: cannot write the backup %s: %s\n", backupPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: the backup: %s\n", reason.c_str());
     return false;
   }
   return true;
@@ -254,7 +245,7 @@ int sensors(const std::optional<std::string>& port, int channel) {
   if (count < 0) return kDeviceFailure;
   for (int i = 0; i < count; ++i) {
     const onewire::DeviceTexts t = onewire::deviceTexts(found[static_cast<std::size_t>(i)]);
-    std::printf("%d\t%s\t%s\t%s\n", i + 1, t.romText.c_str(), t.partNames.c_str(), t.description.c_str());
+    printOut(std::to_string(i + 1) + "\t" + t.romText + "\t" + t.partNames + "\t" + t.description + "\n");
   }
   return kSuccess;
 }
@@ -273,8 +264,8 @@ int temperature(const std::optional<std::string>& port, const std::string& romTe
     link.clock.sleepFor(TemperatureMonitor::kPeriod);
     const std::optional<std::int16_t> reading = monitor.readReading();
     if (!reading) return kDeviceFailure;
-    std::printf("%s\n", centidegreesText(*reading).c_str());
-    std::fflush(stdout);
+    // Each reading as it comes; no more readings once nobody takes them.
+    if (!printOut(centidegreesText(*reading) + "\n", true)) return kUsageOrFileError;
     if (k < count && !monitor.requestReading()) return kDeviceFailure;
   }
   return kSuccess;
@@ -285,7 +276,7 @@ int health(const std::optional<std::string>& port, bool reset) {
   const diag::HealthReport report = reset ? diag::ResetStatus(link.device) : diag::ReadStatus(link.device);
   if (!report.completed) return kDeviceFailure;
   for (int row = 0; row < diag::kHealthCounterCount; ++row)
-    std::printf("%s\t%s\n", std::string(diag::healthCounterName(row)).c_str(), report.counters.text(row).c_str());
+    printOut(std::string(diag::healthCounterName(row)) + "\t" + report.counters.text(row) + "\n");
   return kSuccess;
 }
 
@@ -300,8 +291,7 @@ int inputs(const std::optional<std::string>& port, diag::InputMode mode, int cou
     if (tick.readings) {
       std::string text = reader.text();
       for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n");
-      std::fputs(text.c_str(), stdout);
-      std::fflush(stdout);
+      if (!printOut(text, true)) return kUsageOrFileError;
     }
     if (tick.error != diag::ReadError::None) {
       reader.reportError(tick.error);
@@ -353,8 +343,7 @@ int writeWithBackup(const std::optional<std::string>& port, const std::string& p
   // The controller's configuration as read, not as collecting the pages would leave it.
   std::string reason;
   if (!writeFileAtomically(backupPath, vld::serialize(backup.image()), &reason)) {
-    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: cannot write the backup %s: %s\n",
-                 backupPath.c_str(), reason.c_str());
+    std::fprintf(stderr, "watchkeep-cli: nothing was written to the controller: the backup: %s\n", reason.c_str());
     return kUsageOrFileError;
   }
   return link::WriteAll(doc, link.device) == link::TransferOutcome::Completed ? kSuccess : kDeviceFailure;

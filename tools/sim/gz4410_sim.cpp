@@ -137,6 +137,7 @@ std::string usageText(const CommandTable& table) {
       "A GZ4410 controller on a pseudo-terminal. Prints the device path on the first\n"
       "line of standard output, then answers until SIGINT or SIGTERM.\n"
       "\n"
+      "  -h, --help        show this text\n"
       "  --state FILE      load what the controller keeps (its memories and the state\n"
       "                    of each subsystem) from FILE if it exists, save it there on\n"
       "                    exit; a file of 65536 bytes of SEE-Data and 1024 bytes of\n"
