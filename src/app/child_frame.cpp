@@ -24,8 +24,13 @@ CChildFrame::CChildFrame(std::unique_ptr<QtDocument> document, const Seams& seam
 // The pages hold on to the document: they go first.
 CChildFrame::~CChildFrame() { delete view_; }
 
+bool CChildFrame::saveModified() {
+  view_->endEditing();
+  return document_->saveModified();
+}
+
 void CChildFrame::closeEvent(QCloseEvent* event) {
-  if (!closeApproved_ && (refuseCloseWhileDeviceBusy(prompter_) || !document_->saveModified())) {
+  if (!closeApproved_ && (refuseCloseWhileDeviceBusy(prompter_) || !saveModified())) {
     event->ignore();
     return;
   }

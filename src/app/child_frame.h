@@ -22,6 +22,11 @@ class CChildFrame : public QMdiSubWindow {
   QtDocument& document() const { return *document_; }
   C4410View& view() const { return *view_; }
 
+  // Before the window closes: ends the edit open in a cell (it counts as a
+  // change), then asks "Save changes to ...?" when the document is modified.
+  // False when the user cancels or the save fails.
+  bool saveModified();
+
   // Closing decided elsewhere (the program's exit asked every document
   // already): the next close does not ask again.
   void setCloseApproved() { closeApproved_ = true; }

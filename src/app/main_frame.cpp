@@ -380,7 +380,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
 bool CMainFrame::saveAllModified() {
   if (refuseCloseWhileDeviceBusy(app_.prompter())) return false;
   for (CChildFrame* child : children())
-    if (!child->document().saveModified()) return false;
+    if (!child->saveModified()) return false;
   return true;
 }
 

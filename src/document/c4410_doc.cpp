@@ -26,9 +26,14 @@ void C4410Doc::refreshEditors() {
     if (editor) editor->TransferImage(TransferDirection::ImageToPage);
 }
 
-void C4410Doc::collectEditors() {
-  for (ImageEditor* editor : editors_)
-    if (editor) editor->TransferImage(TransferDirection::PageToImage);
+bool C4410Doc::collectEditors() {
+  bool complete = true;
+  for (ImageEditor* editor : editors_) {
+    if (!editor) continue;
+    editor->TransferImage(TransferDirection::PageToImage);
+    complete = editor->collectComplete() && complete;
+  }
+  return complete;
 }
 
 void C4410Doc::refreshSmsData() {
@@ -82,7 +87,7 @@ bool C4410Doc::open(const std::string& path, Prompter& prompter) {
 }
 
 bool C4410Doc::save(const std::string& path, Prompter& prompter) {
-  collectEditors();
+  if (!collectEditors()) return false;
   std::string reason;
   if (!writeFileAtomically(path, vld::serialize(*image_), &reason)) {
     prompter.message(tr("Failed to save document."), MessageIcon::Error);

@@ -22,6 +22,9 @@ class ImageEditor {
  public:
   virtual ~ImageEditor() = default;
   virtual void TransferImage(TransferDirection direction) = 0;
+  // After a collect: false when the editor could not take a value it shows
+  // (it has told the user why). A save then stops before writing.
+  virtual bool collectComplete() const { return true; }
 };
 
 // The editors in the order the document calls them, both directions alike.
@@ -57,7 +60,8 @@ class C4410Doc {
   void registerEditor(EditorSlot slot, ImageEditor* editor);
   ImageEditor* editor(EditorSlot slot) const { return editors_[static_cast<std::size_t>(slot)]; }
   void refreshEditors();  // every editor, direction 0
-  void collectEditors();  // every editor, direction 1
+  // Every editor, direction 1; false when one could not take all it shows.
+  bool collectEditors();
   void refreshSmsData();  // the SMS data editor alone, direction 0
 
   // A new document: the defaults, then a refresh. Not modified.
@@ -78,7 +82,8 @@ class C4410Doc {
   // Collects the editors and saves the image as a version-105 file, replacing
   // the old file only once the new one is complete. On failure the old file
   // and the modified flag are left as they were and "Failed to save document."
-  // is shown.
+  // is shown; an editor that could not take a value stops the save at its own
+  // message, before anything is written.
   bool save(const std::string& path, Prompter& prompter);
 
   // The file last opened or saved; empty for a new document and for one

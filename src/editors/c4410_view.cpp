@@ -23,6 +23,7 @@
 #include "seams/prompter.h"
 #include "seams/qt/progress_dlg.h"
 #include "seams/seams.h"
+#include "widgets/grid.h"
 
 namespace wk {
 
@@ -76,6 +77,15 @@ C4410View::C4410View(C4410Doc& doc, const Seams& seams, QWidget* parent)
 void C4410View::showOnly(int index) {
   for (QWidget* page : pages_) page->hide();
   if (index >= 0 && index < static_cast<int>(pages_.size())) pages_[static_cast<std::size_t>(index)]->show();
+}
+
+void C4410View::showPage(const QWidget* page) {
+  const auto at = std::find(pages_.begin(), pages_.end(), page);
+  if (at != pages_.end()) tabBar_->setCurrentIndex(static_cast<int>(at - pages_.begin()));
+}
+
+void C4410View::endEditing() {
+  for (Grid* grid : findChildren<Grid*>()) grid->endEditing();
 }
 
 void C4410View::resizeEvent(QResizeEvent* event) {

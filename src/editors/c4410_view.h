@@ -54,6 +54,11 @@ class C4410View : public QWidget {
   // The page of each tab, in tab order.
   QWidget* page(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
   CDlgPropThermo* thermoPage() const { return thermo_; }
+  // Brings the tab of page (one of this view's) to the front.
+  void showPage(const QWidget* page);
+  // Ends the in-place edit open on any page, committing it as Return would,
+  // so that what is being typed counts as a change before a close asks.
+  void endEditing();
 
   // Device commands on this view's document.
   void OnReadAll();

@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "document/collect_effects.h"
+#include "editors/c4410_view.h"
 #include "editors/dlg_password.h"
 #include "editors/grid_page_support.h"
 #include "language/translate.h"
@@ -287,11 +288,17 @@ void CDlgPropMisc::TransferImage(TransferDirection direction) {
   shown.balanceRequest = balanceRequest_->text().toStdU16String();
   shown.micGain = choiceOf(micGain_);
   shown.speakerVolume = choiceOf(speakerVolume_);
-  if (!StoreMiscSettings(shown, doc().image())) {
-    prompter().message(wk::tr("Please enter an integer."), MessageIcon::Warning);
-    if (isVisible()) startTimeout_->setFocus();
-  }
+  collectComplete_ = StoreMiscSettings(shown, doc().image());
+  if (!collectComplete_) refuseEmptyStartTimeout();
   ApplyCollectEffects(doc().image());
+}
+
+// The field comes forward with the message, on whichever page the user was.
+void CDlgPropMisc::refuseEmptyStartTimeout() {
+  prompter().message(wk::tr("Please enter an integer."), MessageIcon::Warning);
+  for (QWidget* above = parentWidget(); above; above = above->parentWidget())
+    if (auto* view = qobject_cast<C4410View*>(above)) view->showPage(this);
+  if (isVisible()) startTimeout_->setFocus();
 }
 
 void CDlgPropMisc::SetNewPassword() {

@@ -38,6 +38,8 @@ class CDlgPropMisc : public SectionPage {
 
   std::vector<ImageBlock> regions() const override { return {image::CommonSettings}; }
   void TransferImage(TransferDirection direction) override;
+  // False after a collect that met an empty "Start Timeout, sec".
+  bool collectComplete() const override { return collectComplete_; }
 
   // "Set New Pas": asks for the password twice and writes it into the image.
   void SetNewPassword();
@@ -67,6 +69,7 @@ class CDlgPropMisc : public SectionPage {
   void showPasswordMark(bool hasPassword);
   void stepStartTimeout(int step);
   void markModified();
+  void refuseEmptyStartTimeout();
 
   Grid* grid_;
   QGroupBox* numbersGroup_;
@@ -82,6 +85,7 @@ class CDlgPropMisc : public SectionPage {
   QToolButton* timeoutDown_;
   QLineEdit* balanceRequest_;
   QPushButton* passwordButton_;
+  bool collectComplete_ = true;
 };
 
 }  // namespace wk
