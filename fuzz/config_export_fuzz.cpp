@@ -9,7 +9,7 @@
 #include "config_json.h"
 #include "document/config_diff.h"
 #include "document/config_fields.h"
-#include "document/defaults.h"
+#include "support/fuzzed_image.h"
 #include "support/quiet_seams.h"
 
 using namespace wk;
@@ -21,12 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ++data;
   --size;
   // The image as config_text takes it: the input over a new document.
-  auto image = std::make_unique<ConfigImage>();
-  applyNewDocumentDefaults(*image);
-  const auto fresh = std::make_unique<ConfigImage>(*image);
-  std::copy_n(data, std::min(size, image::kSize), image->all().begin());
-  if (size < image::EeBlock.offset)
-    std::copy_n(data, std::min(size, image::EeBlock.size), image->all().begin() + image::EeBlock.offset);
+  const auto image = fuzz::imageOverNewDocument(data, size);
+  const auto fresh = fuzz::imageOverNewDocument(data, 0);
 
   nlohmann::ordered_json whole = cli::toJson(*image);
   nlohmann::ordered_json json = nlohmann::ordered_json::object();

@@ -6,7 +6,7 @@
 
 #include "config_text.h"
 #include "document/config_diff.h"
-#include "document/defaults.h"
+#include "support/fuzzed_image.h"
 #include "support/quiet_seams.h"
 #include "terminal_text.h"
 
@@ -21,15 +21,8 @@ bool printable(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // The input is the image's first bytes; the rest is a new document's. A
-  // short input lies over the EE part too, so that the records there (main
-  // channels to reports) see fuzzed bytes without an input of 62 KB.
-  auto image = std::make_unique<ConfigImage>();
-  applyNewDocumentDefaults(*image);
-  const auto fresh = std::make_unique<ConfigImage>(*image);
-  std::copy_n(data, std::min(size, image::kSize), image->all().begin());
-  if (size < image::EeBlock.offset)
-    std::copy_n(data, std::min(size, image::EeBlock.size), image->all().begin() + image::EeBlock.offset);
+  const auto image = fuzz::imageOverNewDocument(data, size);
+  const auto fresh = fuzz::imageOverNewDocument(data, 0);
 
   cli::TextOptions options;
   options.all = size % 2 == 0;
