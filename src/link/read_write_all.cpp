@@ -239,9 +239,10 @@ std::size_t firstDifference(const Memory& a, const Memory& b, std::size_t block)
 
 }  // namespace
 
-void CollectForWrite(C4410Doc& doc) {
-  doc.collectEditors();
+bool CollectForWrite(C4410Doc& doc) {
+  const bool complete = doc.collectEditors();
   ApplyCollectEffects(doc.image());
+  return complete;
 }
 
 ControllerMemories ControllerMemories::of(const ConfigImage& image) {
@@ -314,7 +315,7 @@ TransferOutcome ReadAll(C4410Doc& doc, const DeviceLink& link) {
 TransferOutcome WriteAll(C4410Doc& doc, const DeviceLink& link) {
   DeviceSession session(link);
   if (!session.claim()) return TransferOutcome::Busy;
-  CollectForWrite(doc);
+  if (!CollectForWrite(doc)) return TransferOutcome::Failed;
   Port& port = session.port();
   if (!session.open() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud57600))
     return TransferOutcome::Failed;
@@ -349,7 +350,7 @@ TransferOutcome WriteAll(C4410Doc& doc, const DeviceLink& link) {
 TransferOutcome WriteChanged(C4410Doc& doc, const DeviceLink& link, const BeforeWrite& beforeWrite) {
   DeviceSession session(link);
   if (!session.claim()) return TransferOutcome::Busy;
-  CollectForWrite(doc);
+  if (!CollectForWrite(doc)) return TransferOutcome::Failed;
   const ControllerMemories sent = ControllerMemories::of(doc.image());
   Port& port = session.port();
   if (!session.open() || !CheckVersion(port) || !SetSpeed(port, SpeedCode::Baud460800))

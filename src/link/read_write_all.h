@@ -35,8 +35,10 @@ inline constexpr std::size_t kEeBlock = 2;
 
 // What a write of the document sends: the editors collected, then the rules
 // on the bytes no control shows (collect_effects.h). With pages or without
-// (the command line), the controller gets the same bytes.
-void CollectForWrite(C4410Doc& doc);
+// (the command line), the controller gets the same bytes. False when an
+// editor could not take a value it shows (it has told the user why): nothing
+// may then be written, or the controller would get the old value.
+[[nodiscard]] bool CollectForWrite(C4410Doc& doc);
 
 // The controller's configuration memories as write-all covers them.
 struct ControllerMemories {

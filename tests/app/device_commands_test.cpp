@@ -127,7 +127,7 @@ TEST_F(DeviceCommandsTest, WriteChangedDataFromTheMenuSendsOnlyTheChanges) {
   ASSERT_TRUE(start());
   // The controller holds what the new document sends, but for one byte.
   C4410Doc& doc = windows()[0]->document().doc();
-  link::CollectForWrite(doc);
+  ASSERT_TRUE(link::CollectForWrite(doc));
   const ConfigImage sent = doc.image();
   sim::Memories controller;
   std::copy_n(sent.all().begin(), 61888, controller.see.begin());

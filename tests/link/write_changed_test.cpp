@@ -349,5 +349,29 @@ TEST(WriteChanged, NothingWhileAnotherOperationRuns) {
   EXPECT_TRUE(prompter.messages.empty());
 }
 
+// A page that could not take a value it shows (an empty start timeout) has
+// told the user so: neither write opens the port, or the controller would get
+// the old value as if the write had gone through.
+TEST(WriteChanged, NothingWhenAPageCouldNotTakeAValue) {
+  struct RefusingEditor : ImageEditor {
+    void TransferImage(TransferDirection) override {}
+    bool collectComplete() const override { return false; }
+  } refusing;
+  for (const bool changedOnly : {false, true}) {
+    SCOPED_TRACE(changedOnly ? "write changed" : "write all");
+    test::ScriptedPeer peer;
+    MemorySettings settings;
+    test::ScriptedPrompter prompter;
+    test::TestClock clock;
+    C4410Doc doc;
+    doc.registerEditor(EditorSlot::Miscellaneous, &refusing);
+    const DeviceLink link{peer, prompter, settings, clock, nullptr};
+    EXPECT_EQ(changedOnly ? WriteChanged(doc, link) : WriteAll(doc, link), TransferOutcome::Failed);
+    EXPECT_TRUE(peer.events.empty());
+    EXPECT_TRUE(prompter.messages.empty());
+    doc.registerEditor(EditorSlot::Miscellaneous, nullptr);
+  }
+}
+
 }  // namespace
 }  // namespace wk::link
